@@ -1,0 +1,200 @@
+#include "app/ConversionJob.h"
+
+#include <string>
+#include <utility>
+
+namespace trellane {
+namespace {
+
+// Closes a handle when the scope ends, unless it was closed already.
+class OpenFile {
+ public:
+  OpenFile(FileService& service, FileHandle opened) : files(service), handle(opened) {}
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  ~OpenFile() {
+    if (open)
+      files.Close(handle);
+  }
+
+  FileResult Close() {
+    open = false;
+    return files.Close(handle);
+  }
+
+  FileHandle Handle() const { return handle; }
+
+ private:
+  FileService& files;
+  FileHandle handle;
+  bool open = true;
+};
+
+ConversionReport Failed(ConversionOutcome outcome, std::string detail) {
+  ConversionReport report;
+  report.outcome = outcome;
+  report.detail = std::move(detail);
+  return report;
+}
+
+// Reads up to size bytes; a file that delivers fewer is taken as it is.
+FileResult ReadWhole(FileService& files, FileHandle handle, std::uint64_t size, std::string& script) {
+  script.resize(static_cast<std::size_t>(size));
+  std::size_t filled = 0;
+  while (filled < script.size()) {
+    std::size_t got = 0;
+    const FileResult read = files.Read(handle, script.data() + filled, script.size() - filled, got);
+    if (!read.ok)
+      return read;
+    if (got == 0)
+      break;
+    filled += got;
+  }
+  script.resize(filled);
+  return FileResult::Success();
+}
+
+FileResult WriteWhole(FileService& files, FileHandle handle, const Image& image) {
+  std::size_t done = 0;
+  while (done < image.size()) {
+    std::size_t written = 0;
+    const FileResult write = files.Write(handle, image.data() + done, image.size() - done, written);
+    if (!write.ok)
+      return write;
+    if (written == 0)
+      return FileResult::Failure("the disk took no more bytes");
+    done += written;
+  }
+  return FileResult::Success();
+}
+
+// Writes the image to a temporary file beside the target and renames it over
+// the target only once every byte is on the disk; any failure leaves the
+// target as it was and removes the temporary file.
+ConversionReport ReplaceOutput(FileService& files, const std::string& outputPath, const Image& image) {
+  const std::string target = files.ResolveOutputPath(outputPath);
+  FileHandle handle = 0;
+  std::string temporaryPath;
+  const FileResult created = files.CreateTemporaryBeside(target, handle, temporaryPath);
+  if (!created.ok)
+    return Failed(ConversionOutcome::OutputNotWritable, created.error);
+  FileResult result;
+  {
+    OpenFile temporary(files, handle);
+    result = WriteWhole(files, handle, image);
+    if (result.ok)
+      result = files.Flush(handle);
+    const FileResult closed = temporary.Close();
+    if (result.ok)
+      result = closed;
+  }
+  if (result.ok)
+    result = files.Rename(temporaryPath, target);
+  if (!result.ok) {
+    files.Remove(temporaryPath);
+    return Failed(ConversionOutcome::WriteFailed, result.error);
+  }
+  ConversionReport report;
+  report.outcome = ConversionOutcome::Written;
+  report.bytesWritten = image.size();
+  return report;
+}
+
+}  // namespace
+
+ConversionReport RunConversion(const ConversionRequest& request, const ConversionContext& context,
+                               const ConverterTable& converters, FileService& files) {
+  FileHandle handle = 0;
+  const FileResult opened = files.OpenForReading(request.sourcePath, handle);
+  if (!opened.ok)
+    return Failed(ConversionOutcome::SourceUnreadable, opened.error);
+  OpenFile source(files, handle);
+
+  std::uint64_t size = 0;
+  const FileResult sized = files.SizeOf(handle, size);
+  if (!sized.ok)
+    return Failed(ConversionOutcome::SourceUnreadable, sized.error);
+  if (size > MaxScriptBytes)
+    return Failed(ConversionOutcome::SourceTooLarge, std::to_string(size) + " bytes");
+
+  FileIdentity sourceIdentity;
+  FileIdentity outputIdentity;
+  if (files.IdentityOf(handle, sourceIdentity).ok && files.IdentityOfPath(request.outputPath, outputIdentity) &&
+      sourceIdentity == outputIdentity)
+    return Failed(ConversionOutcome::OutputIsSource, {});
+
+  std::string script;
+  const FileResult read = ReadWhole(files, handle, size, script);
+  if (!read.ok)
+    return Failed(ConversionOutcome::SourceUnreadable, read.error);
+
+  const Converter& convert = request.mode == ConversionMode::Menu ? converters.menu : converters.dialog;
+  ConverterResult converted = convert(script, context);
+  AssignLineNumbers(script, converted.diagnostics);
+  if (!converted.keywordFound) {
+    ConversionReport report = Failed(ConversionOutcome::KeywordMissing, {});
+    report.diagnostics = std::move(converted.diagnostics);
+    return report;
+  }
+
+  ConversionReport report = ReplaceOutput(files, request.outputPath, converted.image);
+  report.diagnostics = std::move(converted.diagnostics);
+  report.recordCount = converted.recordCount;
+  return report;
+}
+
+std::string_view ModeKeyword(ConversionMode mode) {
+  return mode == ConversionMode::Menu ? "MENUEX" : "DIALOGEX";
+}
+
+std::string_view ProposedOutputName(ConversionMode mode) {
+  return mode == ConversionMode::Menu ? "menu.mnu" : "dialog.dlg";
+}
+
+std::string ProposedOutputPath(const std::string& sourcePath, ConversionMode mode) {
+  const std::size_t separator = sourcePath.find_last_of("/\\");
+  const std::string folder = separator == std::string::npos ? std::string() : sourcePath.substr(0, separator + 1);
+  return folder + std::string(ProposedOutputName(mode));
+}
+
+std::string_view StatusText(ConversionOutcome outcome, ConversionMode mode) {
+  switch (outcome) {
+    case ConversionOutcome::Written:
+      return "Surgery is over!";
+    case ConversionOutcome::SourceUnreadable:
+    case ConversionOutcome::SourceTooLarge:
+      return "Cannot open the script!";
+    case ConversionOutcome::KeywordMissing:
+      return mode == ConversionMode::Menu ? "No MENUEX resource found!" : "No DIALOGEX resource found!";
+    case ConversionOutcome::OutputIsSource:
+    case ConversionOutcome::OutputNotWritable:
+    case ConversionOutcome::WriteFailed:
+      break;
+  }
+  return "Cannot write the output!";
+}
+
+std::string DescribeFailure(const ConversionReport& report, const ConversionRequest& request) {
+  const auto withDetail = [&](std::string text) {
+    return report.detail.empty() ? text : text + ": " + report.detail;
+  };
+  switch (report.outcome) {
+    case ConversionOutcome::Written:
+      return {};
+    case ConversionOutcome::SourceUnreadable:
+      return request.sourcePath + ": " + withDetail("cannot read the script");
+    case ConversionOutcome::SourceTooLarge:
+      return request.sourcePath + ": " + withDetail("the script is larger than 1 GiB");
+    case ConversionOutcome::KeywordMissing:
+      return request.sourcePath + ": no " + std::string(ModeKeyword(request.mode)) + " resource found; nothing written";
+    case ConversionOutcome::OutputIsSource:
+      return request.outputPath + ": the output would replace the script itself; nothing written";
+    case ConversionOutcome::OutputNotWritable:
+      return request.outputPath + ": " + withDetail("cannot create the output");
+    case ConversionOutcome::WriteFailed:
+      return request.outputPath + ": " + withDetail("writing failed; the file was left as it was");
+  }
+  return {};
+}
+
+}  // namespace trellane

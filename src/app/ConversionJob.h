@@ -1,0 +1,78 @@
+// The conversion job: read a script whole, run the converter of the chosen
+// mode, and replace the output file with the image it hands back.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/FileService.h"
+#include "dialog/DisplayMetrics.h"
+#include "text/ConverterResult.h"
+
+namespace trellane {
+
+enum class ConversionMode { Menu = 1, Dialog = 2 };
+
+// What a converter is given beside the script.
+struct ConversionContext {
+  DisplayMetrics* metrics = nullptr;
+  MenuNameRequest requestMenuName;
+};
+
+// A converter reads the script only. The view's bytes are followed by a zero.
+using Converter = std::function<ConverterResult(std::string_view script, const ConversionContext& context)>;
+
+struct ConverterTable {
+  Converter menu;
+  Converter dialog;
+};
+
+// Scripts above this size are refused before they are read.
+constexpr std::uint64_t MaxScriptBytes = std::uint64_t{1} << 30;
+
+enum class ConversionOutcome {
+  Written,
+  SourceUnreadable,
+  SourceTooLarge,
+  KeywordMissing,
+  OutputIsSource,
+  OutputNotWritable,
+  WriteFailed,
+};
+
+struct ConversionRequest {
+  std::string sourcePath;
+  std::string outputPath;
+  ConversionMode mode = ConversionMode::Menu;
+};
+
+struct ConversionReport {
+  ConversionOutcome outcome = ConversionOutcome::SourceUnreadable;
+  std::string detail;       // the system's reason, where there is one
+  Diagnostics diagnostics;  // the converter's warnings, with line numbers
+  std::size_t recordCount = 0;
+  std::size_t bytesWritten = 0;
+};
+
+ConversionReport RunConversion(const ConversionRequest& request, const ConversionContext& context,
+                               const ConverterTable& converters, FileService& files);
+
+// The keyword a mode's converter looks for.
+std::string_view ModeKeyword(ConversionMode mode);
+
+// The file name proposed for a mode's output: "menu.mnu" or "dialog.dlg".
+std::string_view ProposedOutputName(ConversionMode mode);
+
+// The proposed output path: the proposed name in the script's folder.
+std::string ProposedOutputPath(const std::string& sourcePath, ConversionMode mode);
+
+// The main window's status line for a finished job.
+std::string_view StatusText(ConversionOutcome outcome, ConversionMode mode);
+
+// One sentence for a job that wrote nothing, for the command line.
+std::string DescribeFailure(const ConversionReport& report, const ConversionRequest& request);
+
+}  // namespace trellane

@@ -1,0 +1,15 @@
+// Converts the DIALOGEX dialog of a resource script into a dialog record file
+// image, geometry in pixels of the given display.
+#pragma once
+
+#include <string_view>
+
+#include "dialog/DisplayMetrics.h"
+#include "text/ConverterResult.h"
+
+namespace trellane {
+
+ConverterResult ConvertDialogScript(std::string_view script, DisplayMetrics& metrics,
+                                    const MenuNameRequest& requestMenuName);
+
+}  // namespace trellane

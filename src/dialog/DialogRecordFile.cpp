@@ -1,0 +1,59 @@
+#include "dialog/DialogRecordFile.h"
+
+#include <string>
+
+#include "text/TextPrimitives.h"
+
+namespace trellane {
+
+const std::array<ControlClass, 37> ControlClassTable{{
+    {"systabcontrol32", 11, 11},
+    {"msctls_progress32", 12, 12},
+    {"systreeview32", 13, 13},
+    {"syslistview32", 14, 14},
+    {"msctls_trackbar32", 15, 15},
+    {"msctls_updown32", 16, 16},
+    {"toolbarwindow32", 18, 18},
+    {"msctls_statusbar32", 19, 19},
+    {"sysdatetimepick32", 20, 20},
+    {"sysmonthcal32", 21, 21},
+    {"richedit20a", 22, 22},
+    {"udcclass", 23, 23},
+    {"comboboxex32", 24, 24},
+    {"sysipaddress32", 26, 26},
+    {"sysanimate32", 27, 27},
+    {"msctls_hotkey32", 28, 28},
+    {"syspager", 29, 29},
+    {"rebarwindow32", 31, 31},
+    {"sysheader32", 32, 32},
+    {"cadclass", 33, 290},
+    {"raedit", 34, 260},
+    {"rahexedit", 35, 261},
+    {"ragrid", 36, 280},
+    {"spread_sheet", 37, 256},
+    {"web_browser", 38, 258},
+    {"rafilebrowser", 39, 300},
+    {"racodecomplete", 40, 301},
+    {"ratooltip", 41, 302},
+    {"hyperlink", 42, 12345},
+    {"ragrad", 43, 88888},
+    {"ravideo", 44, 902},
+    {"edit", 1, 1},
+    {"static", 2, 2},
+    {"button", 4, 4},
+    {"combobox", 7, 7},
+    {"listbox", 8, 8},
+    {"scrollbar", 9, 9},
+}};
+
+const ControlClass* LookUpControlClass(std::string_view classField) {
+  std::string lowered(classField);
+  LowerAscii(lowered.data());
+  for (const ControlClass& row : ControlClassTable) {
+    if (lowered.find(row.name) != std::string::npos)
+      return &row;
+  }
+  return nullptr;
+}
+
+}  // namespace trellane

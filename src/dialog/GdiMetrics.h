@@ -1,0 +1,13 @@
+// Display metrics measured with GDI on the display of a window.
+#pragma once
+
+#include <memory>
+
+#include "dialog/DisplayMetrics.h"
+
+namespace trellane {
+
+// window is an HWND; null measures on the screen.
+std::unique_ptr<DisplayMetrics> MakeGdiMetrics(void* window);
+
+}  // namespace trellane

@@ -1,0 +1,46 @@
+// Symbolic identifiers: the #define lines of a script, gathered once per
+// conversion, and the resolution of an identifier field through them.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "text/Diagnostics.h"
+
+namespace trellane {
+
+// Open-addressing table from a defined name to its #define line. It keeps
+// byte offsets into the script only, so it stays small beside the script.
+class DefineTable {
+ public:
+  explicit DefineTable(std::string_view scriptText);
+
+  // The value text of the first "#define NAME value" line for name, trimmed;
+  // false when no line defines that name.
+  bool Find(std::string_view name, std::string_view& value) const;
+
+  std::size_t Size() const { return count; }
+
+ private:
+  void Insert(std::uint32_t nameOffset);
+  std::string_view NameAt(std::uint32_t nameOffset) const;
+
+  std::string_view script;
+  std::vector<std::uint32_t> slots;  // name offset + 1, 0 for an empty slot
+  std::size_t count = 0;
+};
+
+struct ResolvedIdentifier {
+  std::uint32_t value = 0;  // low 32 bits of the identifier's value
+  std::string_view name;    // the symbolic name; empty for a number
+};
+
+// Reads a trimmed identifier field: a number (digits, or '-' and digits, or
+// 0x and hexadecimal digits) stands for itself; a name resolves through its
+// define line, then through the identifiers every resource compiler knows.
+// An empty field gives 0 and no name. Problems are warned at position.
+ResolvedIdentifier ResolveIdentifier(std::string_view field, const DefineTable& defines,
+                                     std::size_t position, Diagnostics& diagnostics);
+
+}  // namespace trellane

@@ -1,0 +1,71 @@
+#include "text/ImageBytes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace trellane {
+namespace {
+
+void StoreLittleEndian(Image& image, std::size_t offset, std::uint32_t value, std::size_t width) {
+  if (offset > image.size() || width > image.size() - offset)
+    throw std::out_of_range("store outside the image");
+  for (std::size_t i = 0; i < width; ++i)
+    image[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint32_t LoadLittleEndian(const Image& image, std::size_t offset, std::size_t width) {
+  if (offset > image.size() || width > image.size() - offset)
+    throw std::out_of_range("load outside the image");
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < width; ++i)
+    value |= static_cast<std::uint32_t>(image[offset + i]) << (8 * i);
+  return value;
+}
+
+}  // namespace
+
+void StoreU8(Image& image, std::size_t offset, std::uint32_t value) {
+  StoreLittleEndian(image, offset, value, 1);
+}
+
+void StoreU16(Image& image, std::size_t offset, std::uint32_t value) {
+  StoreLittleEndian(image, offset, value, 2);
+}
+
+void StoreU32(Image& image, std::size_t offset, std::uint32_t value) {
+  StoreLittleEndian(image, offset, value, 4);
+}
+
+bool StoreText(Image& image, std::size_t offset, std::size_t width, std::string_view text) {
+  if (width == 0 || offset > image.size() || width > image.size() - offset)
+    throw std::out_of_range("text slot outside the image");
+  const std::size_t zero = text.find('\0');
+  if (zero != std::string_view::npos)
+    text = text.substr(0, zero);
+  const std::size_t kept = std::min(text.size(), width - 1);
+  std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(offset), width, std::uint8_t{0});
+  if (kept > 0)
+    std::memcpy(image.data() + offset, text.data(), kept);
+  return kept == text.size();
+}
+
+std::uint32_t LoadU16(const Image& image, std::size_t offset) {
+  return LoadLittleEndian(image, offset, 2);
+}
+
+std::uint32_t LoadU32(const Image& image, std::size_t offset) {
+  return LoadLittleEndian(image, offset, 4);
+}
+
+std::string_view LoadText(const Image& image, std::size_t offset, std::size_t width) {
+  if (offset > image.size() || width > image.size() - offset)
+    throw std::out_of_range("text slot outside the image");
+  const char* begin = reinterpret_cast<const char*>(image.data() + offset);
+  std::size_t length = 0;
+  while (length < width && begin[length] != '\0')
+    ++length;
+  return std::string_view(begin, length);
+}
+
+}  // namespace trellane
