@@ -1,1 +1,104 @@
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "text/DefineTable.h"
+
+namespace trellane {
+namespace {
+
+struct Resolution {
+  std::uint32_t value;
+  std::string name;
+  std::size_t warnings;
+};
+
+Resolution Resolve(const std::string& script, const std::string& field) {
+  const DefineTable defines(script);
+  Diagnostics diagnostics;
+  const ResolvedIdentifier resolved = ResolveIdentifier(field, defines, 0, diagnostics);
+  return {resolved.value, std::string(resolved.name), diagnostics.size()};
+}
+
+TEST(DefineTable, NameResolvesThroughTheLineDefiningExactlyThatName) {
+  const std::string script = "#define IDC_EDT10 110\r\n#define IDC_EDT1 101\r\n";
+  EXPECT_EQ(Resolve(script, "IDC_EDT1").value, 101u);
+  EXPECT_EQ(Resolve(script, "IDC_EDT10").value, 110u);
+}
+
+TEST(DefineTable, DefineLineLayoutsResourceEditorsWrite) {
+  struct Case {
+    const char* script;
+    std::uint32_t expected;
+  };
+  const Case cases[] = {
+      {"#define IDC_X 1001 \r\n", 1001},               // trailing blank
+      {"#define\tIDC_X\t5\n", 5},                       // tabs, LF line end
+      {"  #define IDC_X 5\r", 5},                        // indented, CR-only line end
+      {"#define IDC_X 0x10\r\n", 16},                    // hexadecimal value
+      {"#define IDC_X 7 // the seventh\r\n", 7},         // trailing comment
+      {"#define IDC_X 1\r\n#define IDC_X 2\r\n", 1},     // the first line wins
+      {"#define IDC_STATIC -1\r\n", 0xFFFFFFFFu},
+      {"#define IDC_X (-1)\r\n", 0xFFFFFFFFu},
+      {"#define IDC_X IDC_Y\r\n#define IDC_Y 42\r\n", 42},  // a name refers on
+      {"IDC_X appears first\r\n#define IDC_X 9\r\n", 9},  // wherever the define stands
+  };
+  for (const Case& c : cases) {
+    const Resolution resolved = Resolve(c.script, "IDC_X");
+    if (std::string(c.script).find("IDC_STATIC") != std::string::npos)
+      EXPECT_EQ(Resolve(c.script, "IDC_STATIC").value, c.expected) << c.script;
+    else
+      EXPECT_EQ(resolved.value, c.expected) << c.script;
+  }
+}
+
+TEST(DefineTable, NumbersStandForThemselvesAndLeaveNoName) {
+  const Resolution number = Resolve("", "1001");
+  EXPECT_EQ(number.value, 1001u);
+  EXPECT_EQ(number.name, "");
+  EXPECT_EQ(Resolve("", "-1").value, 0xFFFFFFFFu);
+  EXPECT_EQ(Resolve("", "0x10").value, 16u);
+  const Resolution empty = Resolve("", "");
+  EXPECT_EQ(empty.value, 0u);
+  EXPECT_EQ(empty.warnings, 0u);
+}
+
+TEST(DefineTable, KnownIdentifiersNeedNoDefine) {
+  EXPECT_EQ(Resolve("", "IDOK").value, 1u);
+  EXPECT_EQ(Resolve("", "IDCANCEL").value, 2u);
+  EXPECT_EQ(Resolve("", "IDCONTINUE").value, 11u);
+  EXPECT_EQ(Resolve("", "IDC_STATIC").value, 0xFFFFFFFFu);
+  EXPECT_EQ(Resolve("#define IDOK 77\r\n", "IDOK").value, 77u);  // a define line wins
+}
+
+TEST(DefineTable, UnresolvableNamesGiveZeroAndAWarningButKeepTheirName) {
+  const char* scripts[] = {
+      "",                                              // no define
+      "#define IDC_X IDC_Y\r\n#define IDC_Y IDC_X\r\n",  // a loop
+      "#define IDC_X (IDC_A + 1)\r\n",                  // an expression
+      "#define IDC_X\r\n",                              // no value
+  };
+  for (const char* script : scripts) {
+    const Resolution resolved = Resolve(script, "IDC_X");
+    EXPECT_EQ(resolved.value, 0u) << script;
+    EXPECT_EQ(resolved.name, "IDC_X") << script;
+    EXPECT_EQ(resolved.warnings, 1u) << script;
+  }
+}
+
+TEST(DefineTable, ManyDefinesAllResolve) {
+  std::string script;
+  for (int i = 0; i < 5000; ++i)
+    script += "#define IDM_ITEM" + std::to_string(i) + " " + std::to_string(10000 + i) + "\r\n";
+  const DefineTable defines(script);
+  EXPECT_EQ(defines.Size(), 5000u);
+  Diagnostics diagnostics;
+  for (int i = 0; i < 5000; i += 97) {
+    const std::string name = "IDM_ITEM" + std::to_string(i);
+    EXPECT_EQ(ResolveIdentifier(name, defines, 0, diagnostics).value, static_cast<std::uint32_t>(10000 + i));
+  }
+  EXPECT_TRUE(diagnostics.empty());
+}
+
+}  // namespace
+}  // namespace trellane

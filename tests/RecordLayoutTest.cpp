@@ -1,1 +1,95 @@
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialog/DialogRecordFile.h"
+#include "menu/MenuRecordFile.h"
+#include "text/ImageBytes.h"
+
+namespace trellane {
+namespace {
+
+TEST(RecordLayout, MenuImageSizesAndOffsets) {
+  EXPECT_EQ(MenuImageSize(0), 40u);
+  EXPECT_EQ(MenuImageSize(5), 640u);
+  EXPECT_EQ(MenuItemOffset(4), 520u);
+  EXPECT_EQ(MenuItemRecord::caption + MenuItemRecord::captionWidth, MenuItemRecord::level);
+  EXPECT_EQ(MenuItemRecord::identifierName + MenuItemRecord::identifierNameWidth, MenuItemRecord::identifier);
+}
+
+TEST(RecordLayout, DialogImageSizesAndOffsets) {
+  EXPECT_EQ(DialogImageSize(0), 485u);
+  EXPECT_EQ(DialogImageSize(2), 1167u);
+  EXPECT_EQ(ControlOffset(1), 826u);
+  EXPECT_EQ(DialogWindowOffset + ControlRecord::identifier, 441u);
+  EXPECT_EQ(DialogWindowOffset + ControlRecord::identifierName, 445u);
+  EXPECT_EQ(DialogHeader::className + DialogHeader::classNameWidth, DialogHeader::menuName);
+  EXPECT_EQ(ControlRecord::text + ControlRecord::textWidth, ControlRecord::typeIndex);
+  EXPECT_EQ(ControlRecord::identifierName + ControlRecord::identifierNameWidth + 8, ControlRecord::Size);
+}
+
+TEST(RecordLayout, TextSlotsAreCutAndAlwaysZeroTerminated) {
+  Image image(MenuImageSize(1), 0xAA);
+  const std::string longCaption(100, 'c');
+  EXPECT_FALSE(StoreText(image, MenuItemOffset(0) + MenuItemRecord::caption, MenuItemRecord::captionWidth,
+                         longCaption));
+  const std::size_t caption = MenuItemOffset(0) + MenuItemRecord::caption;
+  EXPECT_EQ(LoadText(image, caption, MenuItemRecord::captionWidth), std::string(63, 'c'));
+  EXPECT_EQ(image[caption + 63], 0);
+  EXPECT_EQ(image[caption + 64], 0xAA);  // the next field is untouched
+
+  EXPECT_TRUE(StoreText(image, caption, MenuItemRecord::captionWidth, "&Open"));
+  EXPECT_EQ(image[caption + 5], 0);
+  EXPECT_EQ(image[caption + 63], 0);  // the slot's tail is zero again
+}
+
+TEST(RecordLayout, StoresAreLittleEndianAndBoundsChecked) {
+  Image image(8, 0);
+  StoreU32(image, 0, 0xFFFFFFFFu);
+  StoreU16(image, 4, 0x12345);
+  EXPECT_EQ(image[0], 0xFF);
+  EXPECT_EQ(image[3], 0xFF);
+  EXPECT_EQ(image[4], 0x45);
+  EXPECT_EQ(image[5], 0x23);
+  EXPECT_EQ(image[6], 0);
+  EXPECT_THROW(StoreU32(image, 6, 1), std::out_of_range);
+  EXPECT_THROW(StoreText(image, 4, 8, "x"), std::out_of_range);
+}
+
+TEST(RecordLayout, AccelKeyTableTriesLongerNamesFirst) {
+  ASSERT_EQ(AccelKeyTable.size(), 75u);
+  EXPECT_EQ(AccelKeyTable[0].name, "return");
+  EXPECT_EQ(AccelKeyTable[38].name, "up");
+  EXPECT_EQ(AccelKeyTable[39].code, 0x30u);
+  EXPECT_EQ(AccelKeyTable[74].code, 0x5Au);
+  // A name is never tried after a shorter name it contains.
+  for (std::size_t i = 0; i < AccelKeyTable.size(); ++i) {
+    for (std::size_t j = i + 1; j < AccelKeyTable.size(); ++j)
+      EXPECT_EQ(AccelKeyTable[j].name.find(AccelKeyTable[i].name), std::string_view::npos)
+          << AccelKeyTable[i].name << " is tried before " << AccelKeyTable[j].name;
+  }
+}
+
+TEST(RecordLayout, ControlClassLookUpFollowsTableOrder) {
+  struct Case {
+    const char* field;
+    std::uint32_t typeIndex;
+    std::uint32_t typeCode;
+  };
+  const Case cases[] = {
+      {" \"Button\"", 4, 4},          {" \"Static\"", 2, 2},         {" \"Edit\"", 1, 1},
+      {" \"RichEdit20A\"", 22, 22},   {" \"RichEdit20W\"", 1, 1},    {" \"ComboBoxEx32\"", 24, 24},
+      {" \"ComboBox\"", 7, 7},        {" \"RAHexEdit\"", 35, 261},   {" \"SysMonthCal32\"", 21, 21},
+      {" \"SysListView32\"", 14, 14}, {"edit", 1, 1},
+  };
+  for (const Case& c : cases) {
+    const ControlClass* row = LookUpControlClass(c.field);
+    ASSERT_NE(row, nullptr) << c.field;
+    EXPECT_EQ(row->typeIndex, c.typeIndex) << c.field;
+    EXPECT_EQ(row->typeCode, c.typeCode) << c.field;
+  }
+  EXPECT_EQ(LookUpControlClass(" \"MyOwnClass\""), nullptr);
+}
+
+}  // namespace
+}  // namespace trellane

@@ -136,7 +136,7 @@ bool LineWalker::Next(ScriptLine& line) {
       continue;
     }
     if (c == '/' && slashNext) {
-      if (line.codeEnd == None)
+      if (line.codeStart != None && line.codeEnd == None)
         line.codeEnd = i;
       i = LineEndOf(script, i);
       break;
@@ -156,7 +156,7 @@ bool LineWalker::Next(ScriptLine& line) {
   line.end = i;
   if (line.codeStart == None)
     line.codeStart = line.end;
-  if (line.codeEnd == None)
+  if (line.codeEnd == None || line.codeEnd < line.codeStart)
     line.codeEnd = line.end;
   line.next = SkipLineEnd(script, line.end);
   position = line.next;
