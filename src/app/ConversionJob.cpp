@@ -43,7 +43,7 @@ FileResult ReadWhole(FileService& files, FileHandle handle, std::uint64_t size, 
   std::size_t filled = 0;
   while (filled < script.size()) {
     std::size_t got = 0;
-    const FileResult read = files.Read(handle, script.data() + filled, script.size() - filled, got);
+    FileResult read = files.Read(handle, script.data() + filled, script.size() - filled, got);
     if (!read.ok)
       return read;
     if (got == 0)
@@ -58,7 +58,7 @@ FileResult WriteWhole(FileService& files, FileHandle handle, const Image& image)
   std::size_t done = 0;
   while (done < image.size()) {
     std::size_t written = 0;
-    const FileResult write = files.Write(handle, image.data() + done, image.size() - done, written);
+    FileResult write = files.Write(handle, image.data() + done, image.size() - done, written);
     if (!write.ok)
       return write;
     if (written == 0)
@@ -175,7 +175,7 @@ std::string_view StatusText(ConversionOutcome outcome, ConversionMode mode) {
 }
 
 std::string DescribeFailure(const ConversionReport& report, const ConversionRequest& request) {
-  const auto withDetail = [&](std::string text) {
+  const auto withDetail = [&](const std::string& text) {
     return report.detail.empty() ? text : text + ": " + report.detail;
   };
   switch (report.outcome) {

@@ -2,6 +2,7 @@
 // script into a RadASM menu or dialog record file.
 #include <CLI/CLI.hpp>
 
+#include <exception>
 #include <iostream>
 #include <string>
 
@@ -21,9 +22,7 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* description,
   command->add_option("-o,--output", options.outputPath, "the file to write (default: beside the script)");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   CLI::App app{"Converts a resource script's MENUEX menu or DIALOGEX dialog into a RadASM record file.",
                "trellane"};
   app.footer(Examples);
@@ -64,4 +63,15 @@ int main(int argc, char** argv) {
   if (app.got_subcommand("dialog"))
     return trellane::RunConvertCommand(dialog, std::cout, std::cerr);
   return trellane::RunDumpCommand(dumpPath, std::cout, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "trellane: error: " << error.what() << '\n';
+    return 1;
+  }
 }
