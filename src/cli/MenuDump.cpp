@@ -1,11 +1,12 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
+#include "menu/MenuImageText.h"
 
 namespace trellane {
 
 void DumpMenuImage(const Image& image, std::ostream& out) {
-  out << "menu record file, " << image.size() << " bytes\n";
+  DescribeMenuImage(image, out);
 }
 
 }  // namespace trellane

@@ -1,9 +1,38 @@
 #include "text/ScriptScan.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 namespace trellane {
 namespace {
 
 constexpr std::size_t None = std::string_view::npos;
+
+// Byte classes for the runs that LineWalker::Next skips without a state
+// change: each bit marks the bytes that end one kind of run.
+enum RunEnd : unsigned char { EndsCode = 1, EndsQuote = 2, EndsComment = 4, EndsBlanks = 8 };
+
+constexpr std::array<unsigned char, 256> MakeRunEnds() {
+  std::array<unsigned char, 256> table{};
+  for (std::size_t c = 0; c < 256; ++c) {
+    const bool lineEnd = c == '\r' || c == '\n';
+    table[c] = static_cast<unsigned char>((lineEnd || c == '/' || c == '"' ? EndsCode : 0) |
+                                          (lineEnd || c == '"' ? EndsQuote : 0) |
+                                          (lineEnd || c == '*' ? EndsComment : 0) |
+                                          (c != ' ' && c != '\t' ? EndsBlanks : 0));
+  }
+  return table;
+}
+
+constexpr std::array<unsigned char, 256> RunEnds = MakeRunEnds();
+
+// First index from i on whose byte ends a run of the given kind, or size.
+inline std::size_t SkipRun(const char* data, std::size_t i, std::size_t size, unsigned char kind) {
+  while (i < size && !(RunEnds[static_cast<unsigned char>(data[i])] & kind))
+    ++i;
+  return i;
+}
 
 std::size_t SkipLineEnd(std::string_view script, std::size_t end) {
   if (end >= script.size())
@@ -45,10 +74,22 @@ std::size_t LineStartOf(std::string_view script, std::size_t position) {
 }
 
 std::size_t LineEndOf(std::string_view script, std::size_t position) {
-  std::size_t i = position;
-  while (i < script.size() && !IsLineEnd(script[i]))
-    ++i;
-  return i < script.size() ? i : script.size();
+  // memchr in short windows: fast on long lines, and a script without LF
+  // is not searched to its end for every line.
+  constexpr std::size_t Window = 128;
+  const char* const data = script.data();
+  while (position < script.size()) {
+    const std::size_t length = std::min(Window, script.size() - position);
+    const void* lf = std::memchr(data + position, '\n', length);
+    const std::size_t lfIndex = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : position + length;
+    const void* cr = std::memchr(data + position, '\r', lfIndex - position);
+    if (cr)
+      return static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+    if (lf)
+      return lfIndex;
+    position += length;
+  }
+  return script.size();
 }
 
 std::string_view TrimField(std::string_view text) {
@@ -119,12 +160,18 @@ bool LineWalker::Next(ScriptLine& line) {
   bool inQuote = false;
   std::size_t i = position;
   const std::size_t size = script.size();
+  const char* const data = script.data();
   while (i < size) {
-    const char c = script[i];
+    // Runs of bytes that change no state are skipped in tight loops first.
+    i = SkipRun(data, i, size,
+                inBlockComment ? EndsComment : inQuote ? EndsQuote : line.codeStart != None ? EndsCode : EndsBlanks);
+    if (i >= size)
+      break;
+    const char c = data[i];
     if (IsLineEnd(c))
       break;
-    const bool slashNext = i + 1 < size && script[i + 1] == '/';
-    const bool starNext = i + 1 < size && script[i + 1] == '*';
+    const bool slashNext = i + 1 < size && data[i + 1] == '/';
+    const bool starNext = i + 1 < size && data[i + 1] == '*';
     if (inBlockComment) {
       i += (c == '*' && slashNext) ? 2 : 1;
       inBlockComment = !(c == '*' && slashNext);
