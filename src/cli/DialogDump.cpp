@@ -1,11 +1,12 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
+#include "dialog/DialogImageText.h"
 
 namespace trellane {
 
 void DumpDialogImage(const Image& image, std::ostream& out) {
-  out << "dialog record file, " << image.size() << " bytes\n";
+  DescribeDialogImage(image, out);
 }
 
 }  // namespace trellane

@@ -47,10 +47,20 @@ const std::array<ControlClass, 37> ControlClassTable{{
 }};
 
 const ControlClass* LookUpControlClass(std::string_view classField) {
-  std::string lowered(classField);
-  LowerAscii(lowered.data());
+  // Class fields are short: lower-case them on the stack when they fit.
+  std::array<char, 64> shortField{};
+  std::string longField;
+  char* lowered = shortField.data();
+  if (classField.size() >= shortField.size()) {
+    longField.assign(classField);
+    lowered = longField.data();
+  } else {
+    classField.copy(lowered, classField.size());
+  }
+  LowerAscii(lowered);
+  const std::string_view text(lowered);
   for (const ControlClass& row : ControlClassTable) {
-    if (lowered.find(row.name) != std::string::npos)
+    if (row.name.size() <= text.size() && text.find(row.name) != std::string_view::npos)
       return &row;
   }
   return nullptr;

@@ -1,0 +1,84 @@
+#include "dialog/DialogUnits.h"
+
+#include <limits>
+
+namespace trellane {
+namespace {
+
+constexpr std::uint32_t WS_BORDER = 0x00800000;
+constexpr std::uint32_t WS_DLGFRAME = 0x00400000;
+constexpr std::uint32_t WS_CAPTION = 0x00C00000;
+constexpr std::uint32_t WS_THICKFRAME = 0x00040000;
+constexpr std::uint32_t WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080;
+constexpr std::uint32_t WS_EX_CLIENTEDGE = 0x00000200;
+constexpr std::uint32_t WS_EX_STATICEDGE = 0x00020000;
+
+}  // namespace
+
+std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
+  if (c == 0)
+    return -1;
+  const std::int64_t product = static_cast<std::int64_t>(a) * b;
+  std::int64_t quotient = product / c;
+  const std::int64_t remainder = product % c;
+  const std::int64_t absRemainder = remainder < 0 ? -remainder : remainder;
+  const std::int64_t absDivisor = c < 0 ? -static_cast<std::int64_t>(c) : c;
+  if (2 * absRemainder >= absDivisor)
+    quotient += ((product < 0) != (c < 0)) ? -1 : 1;
+  if (quotient > std::numeric_limits<std::int32_t>::max() || quotient < std::numeric_limits<std::int32_t>::min())
+    return -1;
+  return static_cast<std::int32_t>(quotient);
+}
+
+DialogBaseUnits SplitDialogBaseUnits(std::uint32_t packed) {
+  return {static_cast<std::int32_t>(packed & 0xFFFF), static_cast<std::int32_t>(packed >> 16)};
+}
+
+DialogBaseUnits BaseUnitsOfFont(const FontMeasurement& measurement) {
+  const auto width = static_cast<std::uint32_t>(measurement.sampleWidth);
+  return {static_cast<std::int32_t>(((width / 26) + 1) / 2), measurement.textHeight};
+}
+
+std::int32_t FontHeightForPoints(std::int32_t points, std::int32_t pixelsPerInch) {
+  const std::int32_t pixels = MulDiv(points, pixelsPerInch, 72);
+  return pixels == std::numeric_limits<std::int32_t>::min() ? pixels : -pixels;
+}
+
+FontMeasurement MeasurementForBaseUnits(DialogBaseUnits units) {
+  // ((26 × 2X) / 26 + 1) / 2 is X again.
+  const std::int64_t width = std::int64_t{52} * units.baseX;
+  const bool fits = units.baseX > 0 && width <= std::numeric_limits<std::int32_t>::max();
+  return {units.baseY, fits ? static_cast<std::int32_t>(width) : 0};
+}
+
+std::int32_t HorizontalPixels(std::int32_t dialogUnits, DialogBaseUnits units) {
+  return MulDiv(dialogUnits, units.baseX, 4);
+}
+
+std::int32_t VerticalPixels(std::int32_t dialogUnits, DialogBaseUnits units) {
+  return MulDiv(dialogUnits, units.baseY, 8);
+}
+
+FrameSize ComputeWindowFrame(std::uint32_t style, std::uint32_t exStyle, bool hasMenu, const FrameMetrics& metrics) {
+  std::int32_t side = 0;
+  if ((exStyle & (WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME)) == WS_EX_STATICEDGE)
+    side = 1;
+  else if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_THICKFRAME | WS_DLGFRAME)))
+    side = 2;
+  if (style & WS_THICKFRAME)
+    side += metrics.borderWidth + metrics.paddedBorderWidth;
+  if ((style & (WS_BORDER | WS_DLGFRAME)) || (exStyle & WS_EX_DLGMODALFRAME))
+    side += 1;
+  if (exStyle & WS_EX_CLIENTEDGE)
+    side += metrics.edgeWidth;
+
+  FrameSize frame{2 * side, 2 * side};
+  if ((style & WS_CAPTION) == WS_CAPTION)
+    frame.extraHeight += ((exStyle & WS_EX_TOOLWINDOW) ? metrics.smallCaptionHeight : metrics.captionHeight) + 1;
+  if (hasMenu)
+    frame.extraHeight += metrics.menuHeight + 1;
+  return frame;
+}
+
+}  // namespace trellane
