@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog/DialogRecordFile.h"
+#include "text/TextTable.h"
 
 namespace trellane {
 namespace {
@@ -30,22 +31,6 @@ constexpr std::array<TypeName, 42> TypeNames{{
     {43, "RAGrad"},        {44, "RAVideo"},
 }};
 
-// Control bytes would break the table's columns, so they show as \xNN.
-std::string Printable(std::string_view text) {
-  std::string shown;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
-
 std::string Hex(std::uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", value);
@@ -65,7 +50,7 @@ std::string TypeText(std::uint32_t typeIndex, std::uint32_t typeCode) {
   return text;
 }
 
-using Row = std::array<std::string, 11>;
+using Row = std::vector<std::string>;
 
 Row RecordRow(const Image& image, std::size_t record, const std::string& index, bool dialogWindow) {
   const std::string_view name =
@@ -73,9 +58,9 @@ Row RecordRow(const Image& image, std::size_t record, const std::string& index, 
   return {index,
           dialogWindow ? "Dialog" : TypeText(LoadU32(image, record + ControlRecord::typeIndex),
                                               LoadU32(image, record + ControlRecord::typeCode)),
-          name.empty() ? "-" : Printable(name),
+          name.empty() ? "-" : PrintableText(name),
           Signed(LoadU32(image, record + ControlRecord::identifier)),
-          "\"" + Printable(LoadText(image, record + ControlRecord::text, ControlRecord::textWidth)) + "\"",
+          "\"" + PrintableText(LoadText(image, record + ControlRecord::text, ControlRecord::textWidth)) + "\"",
           Hex(LoadU32(image, record + ControlRecord::style)),
           Hex(LoadU32(image, record + ControlRecord::exStyle)),
           Signed(LoadU32(image, record + ControlRecord::x)),
@@ -105,10 +90,10 @@ void DescribeDialogImage(const Image& image, std::ostream& out) {
   const std::string_view face = LoadText(image, DialogHeader::fontFace, DialogHeader::fontFaceWidth);
   out << "dialog record file, format " << LoadU32(image, DialogHeader::formatTag) << ", " << count
       << (count == 1 ? " control" : " controls") << '\n';
-  out << "class " << (className.empty() ? "-" : "\"" + Printable(className) + "\"") << ", menu "
-      << (menuName.empty() ? "-" : "\"" + Printable(menuName) + "\"") << ", following id "
+  out << "class " << (className.empty() ? "-" : "\"" + PrintableText(className) + "\"") << ", menu "
+      << (menuName.empty() ? "-" : "\"" + PrintableText(menuName) + "\"") << ", following id "
       << LoadU16(image, DialogHeader::followingId) << '\n';
-  out << "font " << (face.empty() ? "-" : "\"" + Printable(face) + "\"") << ", "
+  out << "font " << (face.empty() ? "-" : "\"" + PrintableText(face) + "\"") << ", "
       << LoadU16(image, DialogHeader::pointSize) << " points, height " << Signed(LoadU32(image, DialogHeader::fontHeight))
       << ", weight " << LoadU16(image, DialogHeader::fontWeight) << '\n';
   const std::size_t partial = (image.size() - FirstControlOffset) % ControlRecord::Size;
@@ -125,24 +110,7 @@ void DescribeDialogImage(const Image& image, std::ostream& out) {
       index += " (marker " + std::to_string(LoadU16(image, record + ControlRecord::marker)) + ")";
     rows.push_back(RecordRow(image, record, index, false));
   }
-  std::array<std::size_t, 11> widths{};
-  for (const Row& row : rows) {
-    for (std::size_t column = 0; column < row.size(); ++column)
-      widths[column] = std::max(widths[column], row[column].size());
-  }
-  for (const Row& row : rows) {
-    std::string line;
-    for (std::size_t column = 0; column < row.size(); ++column) {
-      const bool number = column == 3 || column >= 7;
-      const std::string padding(widths[column] - row[column].size(), ' ');
-      line += number ? padding + row[column] : row[column] + padding;
-      if (column + 1 < row.size())
-        line += "  ";
-    }
-    while (!line.empty() && line.back() == ' ')
-      line.pop_back();
-    out << line << '\n';
-  }
+  PrintTable(rows, {false, false, false, true, false, false, false, true, true, true, true}, out);
 }
 
 }  // namespace trellane

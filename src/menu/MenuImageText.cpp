@@ -8,6 +8,7 @@
 
 #include "menu/MenuRecordFile.h"
 #include "menu/MenuShortcut.h"
+#include "text/TextTable.h"
 
 namespace trellane {
 namespace {
@@ -26,22 +27,6 @@ constexpr std::array<FlagName, 7> FlagNames{{
     {MenuItemFlag::OwnerDraw, "OWNERDRAW"},
     {MenuItemFlag::RightOrder, "RIGHTORDER"},
 }};
-
-// Control bytes would break the table's columns, so they show as \xNN.
-std::string Printable(std::string_view text) {
-  std::string shown;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
 
 std::string Signed(std::uint32_t value, unsigned bits) {
   const std::int64_t full = std::int64_t{1} << bits;
@@ -83,7 +68,7 @@ void DescribeMenuImage(const Image& image, std::ostream& out) {
   }
   const std::size_t count = (image.size() - MenuHeader::Size) / MenuItemRecord::Size;
   const std::string_view name = LoadText(image, MenuHeader::resourceName, MenuHeader::resourceNameWidth);
-  out << "menu " << (name.empty() ? "(numeric)" : Printable(name)) << ", id "
+  out << "menu " << (name.empty() ? "(numeric)" : PrintableText(name)) << ", id "
       << Signed(LoadU32(image, MenuHeader::resourceId), 32) << ", following id "
       << LoadU16(image, MenuHeader::followingId) << ", " << count << (count == 1 ? " item" : " items");
   const std::uint32_t fixedValue = LoadU16(image, MenuHeader::fixedValue);
@@ -94,8 +79,7 @@ void DescribeMenuImage(const Image& image, std::ostream& out) {
   if (count == 0 && partial == 0)
     return;
 
-  using Row = std::array<std::string, 7>;
-  std::vector<Row> rows;
+  std::vector<std::vector<std::string>> rows;
   rows.push_back({"#", "name", "id", "caption", "level", "flags", "shortcut"});
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t record = MenuItemOffset(i);
@@ -104,34 +88,16 @@ void DescribeMenuImage(const Image& image, std::ostream& out) {
     std::string index = std::to_string(i);
     if (image[record + MenuItemRecord::itemTag] != 1)
       index += " (tag " + std::to_string(image[record + MenuItemRecord::itemTag]) + ")";
-    rows.push_back({index, itemName.empty() ? "-" : Printable(itemName),
+    rows.push_back({index, itemName.empty() ? "-" : PrintableText(itemName),
                     Signed(LoadU32(image, record + MenuItemRecord::identifier), 32),
-                    "\"" + Printable(LoadText(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth)) +
+                    "\"" +
+                        PrintableText(LoadText(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth)) +
                         "\"",
                     Signed(LoadU16(image, record + MenuItemRecord::level), 16),
                     MenuFlagNames(LoadU16(image, record + MenuItemRecord::flags)),
                     ShortcutText(LoadU16(image, record + MenuItemRecord::shortcut))});
   }
-  std::array<std::size_t, 7> widths{};
-  for (const Row& row : rows) {
-    for (std::size_t column = 0; column < row.size(); ++column)
-      widths[column] = std::max(widths[column], row[column].size());
-  }
-  for (const Row& row : rows) {
-    std::string line;
-    for (std::size_t column = 0; column < row.size(); ++column) {
-      const bool right = column == 0 || column == 2 || column == 4;  // numbers
-      const std::size_t pad = widths[column] - row[column].size();
-      if (column > 0)
-        line += "  ";
-      if (right)
-        line.append(pad, ' ');
-      line += row[column];
-      if (!right && column + 1 < row.size())
-        line.append(pad, ' ');
-    }
-    out << line << '\n';
-  }
+  PrintTable(rows, {true, false, true, false, true, false, false}, out);
   if (partial != 0)
     out << partial << " bytes after the last record do not make a whole record\n";
 }
