@@ -1,12 +1,14 @@
-#include "cli/Terminal.h"
+#include <windows.h>
 
-#include <io.h>
-#include <stdio.h>
+#include "cli/Terminal.h"
 
 namespace trellane {
 
+// _isatty also answers yes for NUL and other character devices; only a
+// console has a console mode.
 bool StandardInputIsTerminal() {
-  return _isatty(_fileno(stdin)) != 0;
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
 }  // namespace trellane
