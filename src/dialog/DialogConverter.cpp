@@ -54,6 +54,15 @@ bool StartsComment(std::string_view script, std::size_t i) {
   return script[i] == '/' && i + 1 < script.size() && (script[i + 1] == '/' || script[i + 1] == '*');
 }
 
+// Bytes at which SplitFields has something to decide; runs of other bytes
+// are passed over in a tight loop.
+constexpr std::array<bool, 256> FieldStops = [] {
+  std::array<bool, 256> stops{};
+  for (const unsigned char c : {'\r', '\n', '/', '"', ','})
+    stops[c] = true;
+  return stops;
+}();
+
 template <std::size_t Capacity>
 Fields<Capacity> SplitFields(std::string_view script, std::size_t from, std::size_t to) {
   Fields<Capacity> fields;
@@ -62,15 +71,18 @@ Fields<Capacity> SplitFields(std::string_view script, std::size_t from, std::siz
     to = script.size();
   if (from >= to)
     return fields;
+  const char* const data = script.data();
   std::size_t start = from;
   bool inQuote = false;
   for (std::size_t i = from;; ++i) {
+    while (i < to && !FieldStops[static_cast<unsigned char>(data[i])])
+      ++i;
     bool end = i >= to;
     if (!end && toCodeEnd)
-      end = IsLineEnd(script[i]) || (!inQuote && StartsComment(script, i));
-    if (!end && script[i] == '"')
+      end = IsLineEnd(data[i]) || (!inQuote && StartsComment(script, i));
+    if (!end && data[i] == '"')
       inQuote = !inQuote;
-    if (end || (!inQuote && script[i] == ',')) {
+    if (end || (!inQuote && data[i] == ',')) {
       if (fields.count < Capacity) {
         const std::string_view raw = script.substr(start, i - start);
         const std::string_view trimmed = TrimField(raw);
@@ -99,10 +111,11 @@ QuoteForm Unquote(std::string_view field, std::string& text) {
     return QuoteForm::Bare;
   }
   for (std::size_t i = 1; i < field.size(); ++i) {
-    if (field[i] != '"') {
-      text.push_back(field[i]);
-      continue;
-    }
+    const std::size_t quote = field.find('"', i);
+    text.append(field.substr(i, quote - i));
+    if (quote == std::string_view::npos)
+      break;
+    i = quote;
     if (i + 1 < field.size() && field[i + 1] == '"') {
       text.push_back('"');
       ++i;
@@ -153,6 +166,16 @@ class DialogConversion {
   ConverterResult result;
   std::vector<std::size_t> controlKeywords;
   std::string textBuffer;
+
+  // The rows of the last few class fields: a dialog names few classes, and
+  // looking one up in the class table costs more than comparing texts.
+  struct KnownClass {
+    std::string field;
+    const ControlClass* row = nullptr;
+  };
+  std::array<KnownClass, 4> knownClasses;
+  std::size_t nextKnownClass = 0;
+  const ControlClass* ClassRow(std::string_view classField);
 };
 
 ConverterResult DialogConversion::Run() {
@@ -449,7 +472,7 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
   StoreU32(result.image, record + ControlRecord::height, static_cast<std::uint32_t>(VerticalPixels(height, units)));
 
   const Field classField = fields.At(2, keyword);
-  const ControlClass* row = LookUpControlClass(classField.text);
+  const ControlClass* row = ClassRow(classField.text);
   std::uint32_t typeIndex = UserDefinedControl.typeIndex;
   std::uint32_t typeCode = UserDefinedControl.typeCode;
   if (row) {
@@ -493,6 +516,18 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
     textBuffer = std::move(className);
   }
   StoreCutText(record + ControlRecord::text, ControlRecord::textWidth, textBuffer, textField.position, "control text");
+}
+
+const ControlClass* DialogConversion::ClassRow(std::string_view classField) {
+  for (std::size_t i = 0; i < nextKnownClass && i < knownClasses.size(); ++i) {
+    if (knownClasses[i].field == classField)
+      return knownClasses[i].row;
+  }
+  KnownClass& known = knownClasses[nextKnownClass % knownClasses.size()];
+  ++nextKnownClass;
+  known.field.assign(classField);
+  known.row = LookUpControlClass(classField);
+  return known.row;
 }
 
 std::string_view DialogConversion::QuotedValue(const HeadStatement& statement, std::string_view what) {

@@ -15,11 +15,12 @@ constexpr std::string_view MenuKeyword = "MENUEX";
 
 // The item keyword that starts the line, or the empty view.
 std::string_view ItemKeyword(std::string_view script, const ScriptLine& line) {
-  for (const std::string_view keyword : {std::string_view("MENUITEM"), std::string_view("POPUP")}) {
-    if (StartsStatement(script, line, keyword))
-      return keyword;
-  }
-  return {};
+  const std::string_view word = LeadingWord(script, line);
+  if (word != "MENUITEM" && word != "POPUP")
+    return {};
+  const std::size_t after = line.codeStart + word.size();
+  const bool statement = after < line.end && (IsBlankOrTab(script[after]) || script[after] == '"');
+  return statement ? word : std::string_view();
 }
 
 // Applies visit(line, keyword, level) to every item line of the block body,
@@ -46,14 +47,10 @@ void ForEachItemLine(std::string_view script, const ResourceBlock& block, Visit 
 
 // Item statements between the resource line and its BEGIN cannot belong to
 // the menu's tree; they are reported, not converted.
-void WarnItemsBeforeBegin(std::string_view script, const ResourceBlock& block, Diagnostics& diagnostics) {
-  LineWalker walker(script, block.headStart);
-  ScriptLine line;
-  while (walker.Next(line) && line.start < block.headEnd) {
-    const std::string_view keyword = ItemKeyword(script, line);
-    if (!keyword.empty())
-      Warn(diagnostics, line.start, std::string(keyword) + " stands before the menu's BEGIN; skipped");
-  }
+void WarnItemBeforeBegin(std::string_view script, const ScriptLine& line, Diagnostics& diagnostics) {
+  const std::string_view keyword = ItemKeyword(script, line);
+  if (!keyword.empty())
+    Warn(diagnostics, line.start, std::string(keyword) + " stands before the menu's BEGIN; skipped");
 }
 
 struct ItemLine {
@@ -236,21 +233,35 @@ void StoreHeader(std::string_view script, const ResourceBlock& block, const Defi
 
 ConverterResult ConvertMenuScript(std::string_view script) {
   ConverterResult result;
-  const auto block = FindResourceBlock(script, MenuKeyword);
+  // The walk that finds the block also counts its items, so the image is
+  // sized before the one walk that fills it.
+  Diagnostics headWarnings;
+  std::size_t itemCount = 0;
+  const auto block = WalkResourceBlock(
+      script, MenuKeyword, [&](const ScriptLine& line) { WarnItemBeforeBegin(script, line, headWarnings); },
+      [&](const ScriptLine& line, int) {
+        if (line.codeStart != line.codeEnd && !ItemKeyword(script, line).empty())
+          ++itemCount;
+      });
   if (!block)
     return result;
   result.keywordFound = true;
   Diagnostics& diagnostics = result.diagnostics;
   const std::size_t resourceLine = LineStartOf(script, block->keyword);
 
-  std::size_t itemCount = 0;
   if (!block->hasBegin) {
     Warn(diagnostics, resourceLine, "MENUEX has no BEGIN line; the menu has no items");
   } else {
     if (!block->closed)
       Warn(diagnostics, resourceLine, "the menu's BEGIN has no closing END; items read to the end of the script");
-    WarnItemsBeforeBegin(script, *block, diagnostics);
-    ForEachItemLine(script, *block, [&](const ScriptLine&, std::string_view, int) { ++itemCount; });
+    for (Diagnostic& warning : headWarnings)
+      diagnostics.push_back(std::move(warning));
+    // The item walks start outside comments, as the line after BEGIN is
+    // read on its own; only then does the block walk's count differ.
+    if (block->bodyInComment) {
+      itemCount = 0;
+      ForEachItemLine(script, *block, [&](const ScriptLine&, std::string_view, int) { ++itemCount; });
+    }
   }
 
   result.image.assign(MenuImageSize(itemCount), 0);

@@ -16,40 +16,82 @@ constexpr std::string_view DefineKeyword = "#define";
 struct DefineLine {
   std::size_t nameStart = 0;
   std::size_t nameEnd = 0;
+  std::uint64_t nameHash = 0;
   std::string_view value;
 };
 
-// Reads "#define", blanks or tabs, a name, blanks or tabs, a value at
-// lineStart; blanks and tabs before "#define" are allowed.
-bool ReadDefineLine(std::string_view script, std::size_t lineStart, std::size_t lineEnd,
-                    DefineLine& define) {
-  std::size_t i = lineStart;
-  while (i < lineEnd && IsBlankOrTab(script[i]))
+// FNV-1a over a name; false when the name is empty or holds a byte that no
+// defined name can hold.
+bool HashName(std::string_view name, std::uint64_t& hash) {
+  hash = 14695981039346656037ull;
+  for (const char c : name) {
+    if (!IsWordByte(c))
+      return false;
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return !name.empty();
+}
+
+// FNV-1a barely stirs its high bits for names that differ in the last byte,
+// so they are mixed before a slot is taken from them.
+std::uint64_t MixHash(std::uint64_t hash) {
+  hash ^= hash >> 31;
+  hash *= 0xBF58476D1CE4E5B9ull;
+  return hash ^ (hash >> 29);
+}
+
+// The byte of the hash kept beside each slot.
+std::uint8_t HashTag(std::uint64_t hash) {
+  return static_cast<std::uint8_t>(MixHash(hash) >> 8);
+}
+
+// The value of a define line whose name ends at nameEnd: the bytes up to the
+// line's end or a comment, trimmed.
+std::string_view DefineValue(std::string_view script, std::size_t nameEnd) {
+  const char* const data = script.data();
+  const std::size_t size = script.size();
+  std::size_t i = nameEnd;
+  while (i < size) {
+    const char c = data[i];
+    if (IsLineEnd(c) || (c == '/' && i + 1 < size && (data[i + 1] == '/' || data[i + 1] == '*')))
+      break;
     ++i;
-  if (script.substr(i, lineEnd - i).substr(0, DefineKeyword.size()) != DefineKeyword)
+  }
+  return TrimField(script.substr(nameEnd, i - nameEnd));
+}
+
+// Reads "#define", blanks or tabs, a name, blanks or tabs, a value on the
+// line whose first byte outside blanks and tabs is the '#' at hash.
+bool ReadDefineLine(std::string_view script, std::size_t hash, DefineLine& define) {
+  const std::size_t size = script.size();
+  if (script.substr(hash, DefineKeyword.size()) != DefineKeyword)
     return false;
-  i += DefineKeyword.size();
+  std::size_t i = hash + DefineKeyword.size();
   const std::size_t afterKeyword = i;
-  while (i < lineEnd && IsBlankOrTab(script[i]))
+  while (i < size && IsBlankOrTab(script[i]))
     ++i;
   if (i == afterKeyword)
     return false;
   define.nameStart = i;
-  while (i < lineEnd && IsWordByte(script[i]))
+  std::uint64_t nameHash = 14695981039346656037ull;
+  while (i < size && IsWordByte(script[i])) {
+    nameHash ^= static_cast<unsigned char>(script[i]);
+    nameHash *= 1099511628211ull;
     ++i;
+  }
   define.nameEnd = i;
-  if (define.nameEnd == define.nameStart || (i < lineEnd && !IsBlankOrTab(script[i])))
+  define.nameHash = nameHash;
+  if (define.nameEnd == define.nameStart || (i < size && !IsBlankOrTab(script[i])))
     return false;
-  std::string_view value = script.substr(i, lineEnd - i);
-  const std::size_t comment = std::min(value.find("//"), value.find("/*"));
-  define.value = TrimField(value.substr(0, comment));
+  define.value = DefineValue(script, i);
   return !define.value.empty();
 }
 
 // Only a line whose first byte outside blanks and tabs is '#' can be a
-// define line, so the walk jumps from one '#' to the next. Unchecked, it
-// visits every line that begins with "#define": an upper bound of the define
-// lines, cheaply.
+// define line, so the walk jumps from one '#' to the next; a further '#' on
+// the same line is never at its start. Unchecked, it visits every line that
+// begins with "#define": an upper bound of the define lines, cheaply.
 template <typename Visit>
 void ForEachDefineLine(std::string_view script, Visit visit, bool checked = true) {
   const char* const data = script.data();
@@ -59,29 +101,16 @@ void ForEachDefineLine(std::string_view script, Visit visit, bool checked = true
     if (!found)
       return;
     const auto hash = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    from = hash + 1;
     std::size_t start = hash;
     while (start > 0 && IsBlankOrTab(data[start - 1]))
       --start;
-    if (start > 0 && !IsLineEnd(data[start - 1])) {
-      from = hash + 1;
+    if (start > 0 && !IsLineEnd(data[start - 1]))
       continue;
-    }
-    const std::size_t end = LineEndOf(script, hash);
     DefineLine define;
-    if (checked ? ReadDefineLine(script, start, end, define)
-                : script.substr(hash, end - hash).starts_with(DefineKeyword))
+    if (checked ? ReadDefineLine(script, hash, define) : script.substr(hash).starts_with(DefineKeyword))
       visit(define);
-    from = end + 1;
   }
-}
-
-std::uint64_t HashName(std::string_view name) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const char c : name) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ull;
-  }
-  return hash;
 }
 
 struct KnownIdentifier {
@@ -129,46 +158,54 @@ std::string_view StripParentheses(std::string_view text) {
 DefineTable::DefineTable(std::string_view scriptText) : script(scriptText) {
   std::size_t lines = 0;
   ForEachDefineLine(script, [&](const DefineLine&) { ++lines; }, false);
-  std::size_t capacity = 16;
-  while (capacity < 2 * lines)
-    capacity *= 2;
+  // At most two thirds of the slots fill; the size needs no power of two.
+  const std::size_t capacity = lines + lines / 2 + 16;
   slots.assign(capacity, 0);
+  tags.assign(capacity, 0);
   ForEachDefineLine(script, [&](const DefineLine& define) {
     if (define.nameStart < std::numeric_limits<std::uint32_t>::max() - 1)
-      Insert(static_cast<std::uint32_t>(define.nameStart));
+      Insert(static_cast<std::uint32_t>(define.nameStart),
+             script.substr(define.nameStart, define.nameEnd - define.nameStart), define.nameHash);
   });
 }
 
-std::string_view DefineTable::NameAt(std::uint32_t nameOffset) const {
-  std::size_t end = nameOffset;
-  while (end < script.size() && IsWordByte(script[end]))
-    ++end;
-  return script.substr(nameOffset, end - nameOffset);
+std::size_t DefineTable::HomeSlot(std::uint64_t hash) const {
+  // The high half of the mixed hash scaled to the table: no division, any
+  // table size.
+  return static_cast<std::size_t>(((MixHash(hash) >> 32) * static_cast<std::uint64_t>(slots.size())) >> 32);
 }
 
-void DefineTable::Insert(std::uint32_t nameOffset) {
-  const std::string_view name = NameAt(nameOffset);
-  const std::size_t mask = slots.size() - 1;
-  for (std::size_t i = HashName(name) & mask;; i = (i + 1) & mask) {
+bool DefineTable::NameMatches(std::uint32_t nameOffset, std::string_view name) const {
+  // name holds word bytes only, so it matches when the word at nameOffset
+  // starts with it and ends with it.
+  const std::size_t end = nameOffset + name.size();
+  return end <= script.size() && std::memcmp(script.data() + nameOffset, name.data(), name.size()) == 0 &&
+         (end == script.size() || !IsWordByte(script[end]));
+}
+
+void DefineTable::Insert(std::uint32_t nameOffset, std::string_view name, std::uint64_t hash) {
+  const std::uint8_t tag = HashTag(hash);
+  for (std::size_t i = HomeSlot(hash);; i = i + 1 == slots.size() ? 0 : i + 1) {
     if (slots[i] == 0) {
       slots[i] = nameOffset + 1;
+      tags[i] = tag;
       ++count;
       return;
     }
-    if (NameAt(slots[i] - 1) == name)
+    if (tags[i] == tag && NameMatches(slots[i] - 1, name))
       return;  // the first define line of a name wins
   }
 }
 
 bool DefineTable::Find(std::string_view name, std::string_view& value) const {
-  const std::size_t mask = slots.size() - 1;
-  for (std::size_t i = HashName(name) & mask; slots[i] != 0; i = (i + 1) & mask) {
-    const std::uint32_t nameOffset = slots[i] - 1;
-    if (NameAt(nameOffset) != name)
+  std::uint64_t hash = 0;
+  if (!HashName(name, hash))
+    return false;
+  const std::uint8_t tag = HashTag(hash);
+  for (std::size_t i = HomeSlot(hash); slots[i] != 0; i = i + 1 == slots.size() ? 0 : i + 1) {
+    if (tags[i] != tag || !NameMatches(slots[i] - 1, name))
       continue;
-    DefineLine define;
-    ReadDefineLine(script, LineStartOf(script, nameOffset), LineEndOf(script, nameOffset), define);
-    value = define.value;
+    value = DefineValue(script, slots[i] - 1 + name.size());
     return true;
   }
   return false;

@@ -11,7 +11,8 @@
 namespace trellane {
 
 // Open-addressing table from a defined name to its #define line. It keeps
-// byte offsets into the script only, so it stays small beside the script.
+// byte offsets into the script and one byte of each name's hash, so it stays
+// small beside the script; the tag spares most probes a look into the script.
 class DefineTable {
  public:
   explicit DefineTable(std::string_view scriptText);
@@ -23,11 +24,13 @@ class DefineTable {
   std::size_t Size() const { return count; }
 
  private:
-  void Insert(std::uint32_t nameOffset);
-  std::string_view NameAt(std::uint32_t nameOffset) const;
+  void Insert(std::uint32_t nameOffset, std::string_view name, std::uint64_t hash);
+  std::size_t HomeSlot(std::uint64_t hash) const;
+  bool NameMatches(std::uint32_t nameOffset, std::string_view name) const;
 
   std::string_view script;
   std::vector<std::uint32_t> slots;  // name offset + 1, 0 for an empty slot
+  std::vector<std::uint8_t> tags;    // a byte of the name's hash, per slot
   std::size_t count = 0;
 };
 

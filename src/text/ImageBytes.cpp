@@ -7,13 +7,6 @@
 namespace trellane {
 namespace {
 
-void StoreLittleEndian(Image& image, std::size_t offset, std::uint32_t value, std::size_t width) {
-  if (offset > image.size() || width > image.size() - offset)
-    throw std::out_of_range("store outside the image");
-  for (std::size_t i = 0; i < width; ++i)
-    image[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 std::uint32_t LoadLittleEndian(const Image& image, std::size_t offset, std::size_t width) {
   if (offset > image.size() || width > image.size() - offset)
     throw std::out_of_range("load outside the image");
@@ -25,16 +18,8 @@ std::uint32_t LoadLittleEndian(const Image& image, std::size_t offset, std::size
 
 }  // namespace
 
-void StoreU8(Image& image, std::size_t offset, std::uint32_t value) {
-  StoreLittleEndian(image, offset, value, 1);
-}
-
-void StoreU16(Image& image, std::size_t offset, std::uint32_t value) {
-  StoreLittleEndian(image, offset, value, 2);
-}
-
-void StoreU32(Image& image, std::size_t offset, std::uint32_t value) {
-  StoreLittleEndian(image, offset, value, 4);
+void ThrowStoreOutside() {
+  throw std::out_of_range("store outside the image");
 }
 
 bool StoreText(Image& image, std::size_t offset, std::size_t width, std::string_view text) {

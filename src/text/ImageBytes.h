@@ -11,9 +11,28 @@ namespace trellane {
 
 using Image = std::vector<std::uint8_t>;
 
-void StoreU8(Image& image, std::size_t offset, std::uint32_t value);
-void StoreU16(Image& image, std::size_t offset, std::uint32_t value);
-void StoreU32(Image& image, std::size_t offset, std::uint32_t value);
+// Throws std::out_of_range for a store outside the image.
+[[noreturn]] void ThrowStoreOutside();
+
+// Inline: converters store several fields per record.
+inline void StoreLittleEndian(Image& image, std::size_t offset, std::uint32_t value, std::size_t width) {
+  if (offset > image.size() || width > image.size() - offset)
+    ThrowStoreOutside();
+  for (std::size_t i = 0; i < width; ++i)
+    image[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+inline void StoreU8(Image& image, std::size_t offset, std::uint32_t value) {
+  StoreLittleEndian(image, offset, value, 1);
+}
+
+inline void StoreU16(Image& image, std::size_t offset, std::uint32_t value) {
+  StoreLittleEndian(image, offset, value, 2);
+}
+
+inline void StoreU32(Image& image, std::size_t offset, std::uint32_t value) {
+  StoreLittleEndian(image, offset, value, 4);
+}
 
 // Copies text (up to its first zero byte) into a slot of width bytes, cut to
 // width - 1 bytes so the slot always ends in a zero. Returns false when the

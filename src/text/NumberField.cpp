@@ -1,19 +1,26 @@
 #include "text/NumberField.h"
 
+#include <array>
+
 #include "text/ScriptScan.h"
 
 namespace trellane {
 namespace {
 
-std::optional<std::uint32_t> HexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return static_cast<std::uint32_t>(c - '0');
-  if (c >= 'a' && c <= 'f')
-    return static_cast<std::uint32_t>(c - 'a' + 10);
-  if (c >= 'A' && c <= 'F')
-    return static_cast<std::uint32_t>(c - 'A' + 10);
-  return std::nullopt;
-}
+constexpr std::uint8_t NotHex = 0xFF;
+
+// The value of each hexadecimal digit; NotHex for other bytes.
+constexpr std::array<std::uint8_t, 256> HexDigits = [] {
+  std::array<std::uint8_t, 256> digits{};
+  digits.fill(NotHex);
+  for (int c = '0'; c <= '9'; ++c)
+    digits[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - '0');
+  for (int c = 'a'; c <= 'f'; ++c) {
+    digits[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - 'a' + 10);
+    digits[static_cast<std::size_t>(c - 'a' + 'A')] = static_cast<std::uint8_t>(c - 'a' + 10);
+  }
+  return digits;
+}();
 
 std::string_view DropIntegerSuffix(std::string_view text) {
   while (!text.empty() && (text.back() == 'L' || text.back() == 'l' || text.back() == 'U' ||
@@ -113,11 +120,11 @@ std::optional<std::uint32_t> ParseIntegerLiteral(std::string_view text) {
   text = DropIntegerSuffix(TrimBlanks(text));
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     std::uint32_t value = 0;
-    for (const char c : text.substr(2)) {
-      const auto digit = HexDigit(c);
-      if (!digit)
+    for (std::size_t i = 2; i < text.size(); ++i) {
+      const std::uint8_t digit = HexDigits[static_cast<unsigned char>(text[i])];
+      if (digit == NotHex)
         return std::nullopt;
-      value = value * 16u + *digit;
+      value = value * 16u + digit;
     }
     return value;
   }
@@ -136,6 +143,9 @@ std::optional<std::uint32_t> ParseIntegerLiteral(std::string_view text) {
 }
 
 std::optional<std::uint32_t> ParseFlagsExpression(std::string_view text) {
+  // A lone literal reads the same either way; most fields are one.
+  if (const auto literal = ParseIntegerLiteral(text))
+    return literal;
   return FlagsReader(text).ReadAll();
 }
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 
 namespace trellane {
 namespace {
@@ -27,9 +30,41 @@ constexpr std::array<unsigned char, 256> MakeRunEnds() {
 
 constexpr std::array<unsigned char, 256> RunEnds = MakeRunEnds();
 
+// Marks with its high bit each byte of word that equals c; no other bit is
+// set, as no carry crosses from one byte into the next.
+inline std::uint64_t MarkBytes(std::uint64_t word, unsigned char c) {
+  constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+  const std::uint64_t x = word ^ (0x0101010101010101ull * c);
+  return ~(((x & Low7) + Low7) | x | Low7);
+}
+
+// Index within the word of the first byte that marks holds, in memory order.
+inline std::size_t FirstMarkedByte(std::uint64_t marks) {
+  if constexpr (std::endian::native == std::endian::little)
+    return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
+  else
+    return static_cast<std::size_t>(std::countl_zero(marks)) / 8;
+}
+
 // First index from i on whose byte ends a run of the given kind, or size.
-inline std::size_t SkipRun(const char* data, std::size_t i, std::size_t size, unsigned char kind) {
-  while (i < size && !(RunEnds[static_cast<unsigned char>(data[i])] & kind))
+// Runs of code, quoted text and comment end at a few bytes only, which eight
+// bytes at a time find; runs of blanks are short and go byte by byte.
+template <RunEnd Kind>
+inline std::size_t SkipRun(const char* data, std::size_t i, std::size_t size) {
+  if constexpr (Kind != EndsBlanks) {
+    constexpr unsigned char Other = Kind == EndsComment ? '*' : '"';
+    while (size - i >= 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, data + i, sizeof word);
+      std::uint64_t marks = MarkBytes(word, '\r') | MarkBytes(word, '\n') | MarkBytes(word, Other);
+      if constexpr (Kind == EndsCode)
+        marks |= MarkBytes(word, '/');
+      if (marks != 0)
+        return i + FirstMarkedByte(marks);
+      i += 8;
+    }
+  }
+  while (i < size && !(RunEnds[static_cast<unsigned char>(data[i])] & Kind))
     ++i;
   return i;
 }
@@ -163,8 +198,14 @@ bool LineWalker::Next(ScriptLine& line) {
   const char* const data = script.data();
   while (i < size) {
     // Runs of bytes that change no state are skipped in tight loops first.
-    i = SkipRun(data, i, size,
-                inBlockComment ? EndsComment : inQuote ? EndsQuote : line.codeStart != None ? EndsCode : EndsBlanks);
+    if (inBlockComment)
+      i = SkipRun<EndsComment>(data, i, size);
+    else if (inQuote)
+      i = SkipRun<EndsQuote>(data, i, size);
+    else if (line.codeStart != None)
+      i = SkipRun<EndsCode>(data, i, size);
+    else
+      i = SkipRun<EndsBlanks>(data, i, size);
     if (i >= size)
       break;
     const char c = data[i];
@@ -237,51 +278,61 @@ bool IsLoneWord(std::string_view script, const ScriptLine& line, std::string_vie
 
 std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view keyword,
                                        std::size_t fromLine) {
+  if (keyword.empty())
+    return std::nullopt;
+  // Only a line that holds the keyword's bytes can hold the keyword, and a
+  // line without '/' or '"' leaves the walker's state as it was: outside a
+  // block comment the walk jumps to the next line that holds either. Each
+  // next occurrence is searched again only once the walk has passed it.
+  const std::boyer_moore_horspool_searcher searcher(keyword.begin(), keyword.end());
+  const std::size_t size = script.size();
+  std::size_t hit = None;
+  std::size_t slash = None;
+  std::size_t quote = None;
+  const auto refresh = [&](std::size_t& next, std::size_t from, auto find) {
+    if (next == None || next < from)
+      next = find(from);
+  };
   LineWalker walker(script, fromLine);
   ScriptLine line;
-  while (walker.Next(line)) {
+  for (;;) {
+    const std::size_t position = walker.Position();
+    if (position >= size)
+      return std::nullopt;
+    refresh(hit, position, [&](std::size_t from) {
+      return static_cast<std::size_t>(std::search(script.begin() + static_cast<std::ptrdiff_t>(from), script.end(),
+                                                  searcher) -
+                                      script.begin());
+    });
+    if (hit >= size)
+      return std::nullopt;
+    if (!walker.InBlockComment()) {
+      const auto findByte = [&](char c) {
+        return [&script, size, c](std::size_t from) {
+          const void* found = std::memchr(script.data() + from, c, size - from);
+          return found ? static_cast<std::size_t>(static_cast<const char*>(found) - script.data()) : size;
+        };
+      };
+      refresh(slash, position, findByte('/'));
+      refresh(quote, position, findByte('"'));
+      walker.JumpTo(LineStartOf(script, std::min({hit, slash, quote})));
+    }
+    if (!walker.Next(line))
+      return std::nullopt;
     const std::string_view code = script.substr(line.codeStart, line.codeEnd - line.codeStart);
     if (code.find(keyword) == None)
       continue;
     if (const auto found = FindWordInCode(script, line, keyword))
       return found;
   }
-  return std::nullopt;
+}
+
+std::size_t LineAfter(std::string_view script, std::size_t end) {
+  return SkipLineEnd(script, end);
 }
 
 std::optional<ResourceBlock> FindResourceBlock(std::string_view script, std::string_view keyword) {
-  const auto found = FindKeyword(script, keyword);
-  if (!found)
-    return std::nullopt;
-  ResourceBlock block;
-  block.keyword = *found;
-  block.headStart = SkipLineEnd(script, LineEndOf(script, *found));
-  block.headEnd = script.size();
-  block.bodyStart = script.size();
-  block.bodyEnd = script.size();
-  LineWalker walker(script, block.headStart);
-  ScriptLine line;
-  while (walker.Next(line)) {
-    if (IsLoneWord(script, line, "BEGIN")) {
-      block.hasBegin = true;
-      block.headEnd = line.start;
-      block.bodyStart = line.next;
-      break;
-    }
-  }
-  if (!block.hasBegin)
-    return block;
-  int depth = 1;
-  while (walker.Next(line)) {
-    if (IsLoneWord(script, line, "BEGIN")) {
-      ++depth;
-    } else if (IsLoneWord(script, line, "END") && --depth == 0) {
-      block.bodyEnd = line.start;
-      block.closed = true;
-      break;
-    }
-  }
-  return block;
+  return WalkResourceBlock(script, keyword, [](const ScriptLine&) {}, [](const ScriptLine&, int) {});
 }
 
 }  // namespace trellane

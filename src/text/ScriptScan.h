@@ -80,6 +80,17 @@ class LineWalker {
 
   std::size_t Position() const { return position; }
 
+  // The walk stands inside a block comment that an earlier line opened.
+  bool InBlockComment() const { return inBlockComment; }
+
+  // Moves on to lineStart, a line start at or after Position(), passing
+  // lines that hold no '/' and no '"' outside a block comment: such lines
+  // change nothing that the walk keeps. Earlier targets are ignored.
+  void JumpTo(std::size_t lineStart) {
+    if (lineStart > position && lineStart <= script.size())
+      position = lineStart;
+  }
+
  private:
   std::string_view script;
   std::size_t position;
@@ -114,10 +125,60 @@ struct ResourceBlock {
   std::size_t bodyEnd = 0;    // start of the END line that closes BEGIN, or script.size()
   bool hasBegin = false;
   bool closed = false;  // an END line closes the block
+  bool bodyInComment = false;  // a block comment opened on the BEGIN line runs on into the body
 };
+
+// Start of the line after the line end at end (CR, LF or CR LF), or
+// script.size().
+std::size_t LineAfter(std::string_view script, std::size_t end);
 
 // Finds keyword as a resource statement and the BEGIN ... END block that
 // follows it, counting nested BEGIN and END lines.
 std::optional<ResourceBlock> FindResourceBlock(std::string_view script, std::string_view keyword);
+
+// FindResourceBlock in the same single walk that also shows each head line
+// to visitHead(line) and each line inside the block to visitBody(line,
+// level), level being the nesting depth inside the block (0 right after its
+// own BEGIN).
+template <typename VisitHead, typename VisitBody>
+std::optional<ResourceBlock> WalkResourceBlock(std::string_view script, std::string_view keyword,
+                                               VisitHead visitHead, VisitBody visitBody) {
+  const auto found = FindKeyword(script, keyword);
+  if (!found)
+    return std::nullopt;
+  ResourceBlock block;
+  block.keyword = *found;
+  block.headStart = LineAfter(script, LineEndOf(script, *found));
+  block.headEnd = script.size();
+  block.bodyStart = script.size();
+  block.bodyEnd = script.size();
+  LineWalker walker(script, block.headStart);
+  ScriptLine line;
+  while (walker.Next(line)) {
+    if (IsLoneWord(script, line, "BEGIN")) {
+      block.hasBegin = true;
+      block.headEnd = line.start;
+      block.bodyStart = line.next;
+      block.bodyInComment = walker.InBlockComment();
+      break;
+    }
+    visitHead(line);
+  }
+  if (!block.hasBegin)
+    return block;
+  int depth = 1;
+  while (walker.Next(line)) {
+    const int level = depth - 1;
+    if (IsLoneWord(script, line, "BEGIN")) {
+      ++depth;
+    } else if (IsLoneWord(script, line, "END") && --depth == 0) {
+      block.bodyEnd = line.start;
+      block.closed = true;
+      break;
+    }
+    visitBody(line, level);
+  }
+  return block;
+}
 
 }  // namespace trellane
