@@ -61,14 +61,6 @@ std::string Garbage() {
 
 const std::string MenuHead = "#define IDR_MENU 600\r\nIDR_MENU MENUEX\r\nBEGIN\r\n";
 
-bool RunningAsRoot() {
-#ifdef _WIN32
-  return false;
-#else
-  return geteuid() == 0;
-#endif
-}
-
 class BadInputMatrix : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -197,6 +189,10 @@ TEST_F(BadInputMatrix, UnusableScriptsAndOutputsAreRefused) {
 }
 
 #ifndef _WIN32
+bool RunningAsRoot() {
+  return geteuid() == 0;
+}
+
 TEST_F(BadInputMatrix, SpecialFilesAndPermissionsAreRefused) {
   const auto makeScript = Bytes(MenuHead + "END\r\n");
   Check({"FIFO as the script", [](const fs::path& script) { mkfifo(script.c_str(), 0600); },
