@@ -64,7 +64,8 @@ const std::string MenuHead = "#define IDR_MENU 600\r\nIDR_MENU MENUEX\r\nBEGIN\r
 class BadInputMatrix : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / "trellane-bad-input";
+    folder = fs::temp_directory_path() /
+             ("trellane-bad-input-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder);
     fs::create_directories(folder);
   }

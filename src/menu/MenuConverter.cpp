@@ -15,12 +15,16 @@ constexpr std::string_view MenuKeyword = "MENUEX";
 
 // The item keyword that starts the line, or the empty view.
 std::string_view ItemKeyword(std::string_view script, const ScriptLine& line) {
-  const std::string_view word = LeadingWord(script, line);
-  if (word != "MENUITEM" && word != "POPUP")
+  constexpr std::string_view MenuItem = "MENUITEM";
+  constexpr std::string_view Popup = "POPUP";
+  if (line.codeStart >= line.codeEnd)
     return {};
-  const std::size_t after = line.codeStart + word.size();
-  const bool statement = after < line.end && (IsBlankOrTab(script[after]) || script[after] == '"');
-  return statement ? word : std::string_view();
+  const char first = script[line.codeStart];
+  if (first == 'M' && StartsStatement(script, line, MenuItem))
+    return MenuItem;
+  if (first == 'P' && StartsStatement(script, line, Popup))
+    return Popup;
+  return {};
 }
 
 // Applies visit(line, keyword, level) to every item line of the block body,
@@ -133,20 +137,21 @@ void ReadItemLine(std::string_view script, const ScriptLine& line, std::string_v
   // stand, then identifier, type and state; a pop-up's help identifier and
   // anything further are not part of the record.
   std::string_view* const fields[] = {nullptr, &item.identifier, &item.type, &item.state};
-  std::size_t fieldIndex = 0;
   std::size_t start = fieldsStart;
-  for (std::size_t j = fieldsStart; j <= end && fieldIndex < std::size(fields); ++j) {
-    if (j < end && script[j] != ',')
-      continue;
-    const std::string_view field = TrimField(script.substr(start, j - start));
+  for (std::size_t fieldIndex = 0; fieldIndex < std::size(fields); ++fieldIndex) {
+    std::size_t comma = start;
+    while (comma < end && script[comma] != ',')
+      ++comma;
+    const std::string_view field = TrimField(script.substr(start, comma - start));
     if (fieldIndex == 0) {
       if (!field.empty() && !item.caption.empty())
         Warn(diagnostics, line.start, "text after the caption ignored: " + std::string(field));
     } else {
       *fields[fieldIndex] = field;
     }
-    ++fieldIndex;
-    start = j + 1;
+    if (comma >= end)
+      break;
+    start = comma + 1;
   }
 }
 

@@ -21,23 +21,88 @@ constexpr std::array<AccelKey, 9> ShortcutAliases{{
     {"space", 0x20},
 }};
 
+// The bytes of which shortcut words are made: ASCII letters and digits.
+constexpr std::array<bool, 256> WordBytes = [] {
+  std::array<bool, 256> bytes{};
+  for (int c = 0; c < 256; ++c)
+    bytes[static_cast<std::size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  return bytes;
+}();
+
 bool IsAsciiAlnum(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  return WordBytes[static_cast<unsigned char>(c)];
 }
 
 char LowerAsciiByte(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-// name is lower case already.
-bool EqualsIgnoringCase(std::string_view word, std::string_view name) {
-  if (word.size() != name.size())
-    return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (LowerAsciiByte(word[i]) != name[i])
-      return false;
+// The key names of two letters or more, in a small open-addressing table
+// built once: a lookup lower-cases the word into a buffer and probes a slot
+// or two instead of comparing it with every name.
+class KeyWords {
+ public:
+  static constexpr std::size_t MaxLength = 9;  // "backspace"
+
+  KeyWords() {
+    for (const AccelKey& key : AccelKeyTable)
+      Insert(key);
+    for (const AccelKey& alias : ShortcutAliases)
+      Insert(alias);
   }
-  return true;
+
+  // word holds 2 to MaxLength bytes.
+  std::uint32_t Find(std::string_view word) const {
+    std::array<char, MaxLength> lower;
+    std::size_t hash = word.size();
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      lower[i] = LowerAsciiByte(word[i]);
+      hash = NextHash(hash, lower[i]);
+    }
+    const std::string_view lowered(lower.data(), word.size());
+    for (std::size_t i = hash % SlotCount;; i = (i + 1) % SlotCount) {
+      const AccelKey& slot = slots[i];
+      if (slot.name.empty())
+        return 0;
+      if (slot.name == lowered)
+        return slot.code;
+    }
+  }
+
+ private:
+  static constexpr std::size_t SlotCount = 128;  // a little over twice the names
+
+  static std::size_t NextHash(std::size_t hash, char c) {
+    return hash * 31 + static_cast<unsigned char>(c);
+  }
+
+  static std::size_t Home(std::string_view name) {
+    std::size_t hash = name.size();
+    for (const char c : name)
+      hash = NextHash(hash, c);
+    return hash % SlotCount;
+  }
+
+  // The first entry of a name wins, as in the order the tables are tried.
+  void Insert(const AccelKey& key) {
+    if (key.name.size() < 2)
+      return;
+    for (std::size_t i = Home(key.name);; i = (i + 1) % SlotCount) {
+      if (slots[i].name == key.name)
+        return;
+      if (slots[i].name.empty()) {
+        slots[i] = key;
+        return;
+      }
+    }
+  }
+
+  std::array<AccelKey, SlotCount> slots{};
+};
+
+const KeyWords& KeyWordsOnce() {
+  static const KeyWords keyWords;
+  return keyWords;
 }
 
 bool IsModifier(std::uint32_t code) {
@@ -90,18 +155,17 @@ std::string KeyText(std::uint32_t key) {
 }  // namespace
 
 std::uint32_t ShortcutWordCode(std::string_view word) {
-  if (word.empty() || word.size() > 9)
-    return 0;  // no name is longer than "backspace"
-  const char first = LowerAsciiByte(word[0]);
-  for (const AccelKey& key : AccelKeyTable) {
-    if (key.name[0] == first && EqualsIgnoringCase(word, key.name))
-      return key.code;
+  if (word.size() == 1) {
+    const char c = LowerAsciiByte(word[0]);
+    if (c >= 'a' && c <= 'z')
+      return static_cast<std::uint32_t>(c - 'a' + 'A');  // the table's letters are their capitals
+    if (c >= '0' && c <= '9')
+      return static_cast<std::uint32_t>(c);
+    return 0;
   }
-  for (const AccelKey& alias : ShortcutAliases) {
-    if (alias.name[0] == first && EqualsIgnoringCase(word, alias.name))
-      return alias.code;
-  }
-  return 0;
+  if (word.empty() || word.size() > KeyWords::MaxLength)
+    return 0;
+  return KeyWordsOnce().Find(word);
 }
 
 ShortcutReading ReadShortcut(std::string_view text) {

@@ -17,7 +17,6 @@ struct DefineLine {
   std::size_t nameStart = 0;
   std::size_t nameEnd = 0;
   std::uint64_t nameHash = 0;
-  std::string_view value;
 };
 
 // FNV-1a over a name; false when the name is empty or holds a byte that no
@@ -61,6 +60,23 @@ std::string_view DefineValue(std::string_view script, std::size_t nameEnd) {
   return TrimField(script.substr(nameEnd, i - nameEnd));
 }
 
+// Whether the value of a define line whose name ends at nameEnd is not
+// empty: some byte above the blank stands before the line's end or a
+// comment. The same test as DefineValue(...).empty(), without reading the
+// whole value.
+bool HasDefineValue(std::string_view script, std::size_t nameEnd) {
+  const char* const data = script.data();
+  const std::size_t size = script.size();
+  for (std::size_t i = nameEnd; i < size; ++i) {
+    const char c = data[i];
+    if (IsLineEnd(c) || (c == '/' && i + 1 < size && (data[i + 1] == '/' || data[i + 1] == '*')))
+      return false;
+    if (static_cast<unsigned char>(c) >= 0x21)
+      return true;
+  }
+  return false;
+}
+
 // Reads "#define", blanks or tabs, a name, blanks or tabs, a value on the
 // line whose first byte outside blanks and tabs is the '#' at hash.
 bool ReadDefineLine(std::string_view script, std::size_t hash, DefineLine& define) {
@@ -84,8 +100,7 @@ bool ReadDefineLine(std::string_view script, std::size_t hash, DefineLine& defin
   define.nameHash = nameHash;
   if (define.nameEnd == define.nameStart || (i < size && !IsBlankOrTab(script[i])))
     return false;
-  define.value = DefineValue(script, i);
-  return !define.value.empty();
+  return HasDefineValue(script, i);
 }
 
 // Only a line whose first byte outside blanks and tabs is '#' can be a

@@ -29,9 +29,9 @@ bool StoreText(Image& image, std::size_t offset, std::size_t width, std::string_
   if (zero != std::string_view::npos)
     text = text.substr(0, zero);
   const std::size_t kept = std::min(text.size(), width - 1);
-  std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(offset), width, std::uint8_t{0});
   if (kept > 0)
     std::memcpy(image.data() + offset, text.data(), kept);
+  std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(offset + kept), width - kept, std::uint8_t{0});
   return kept == text.size();
 }
 

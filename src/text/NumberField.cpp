@@ -15,9 +15,9 @@ constexpr std::array<std::uint8_t, 256> HexDigits = [] {
   digits.fill(NotHex);
   for (int c = '0'; c <= '9'; ++c)
     digits[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - '0');
-  for (int c = 'a'; c <= 'f'; ++c) {
-    digits[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - 'a' + 10);
-    digits[static_cast<std::size_t>(c - 'a' + 'A')] = static_cast<std::uint8_t>(c - 'a' + 10);
+  for (std::size_t digit = 0; digit < 6; ++digit) {
+    digits['a' + digit] = static_cast<std::uint8_t>(10 + digit);
+    digits['A' + digit] = static_cast<std::uint8_t>(10 + digit);
   }
   return digits;
 }();
@@ -116,7 +116,37 @@ class FlagsReader {
 
 }  // namespace
 
+namespace {
+
+// Plain decimal digits or 0x and hexadecimal digits, nothing around them: the
+// fields that scripts almost always hold, read in one pass. False for
+// anything else, which the full reading then takes.
+bool ReadPlainLiteral(std::string_view text, std::uint32_t& value) {
+  value = 0;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    for (std::size_t i = 2; i < text.size(); ++i) {
+      const std::uint8_t digit = HexDigits[static_cast<unsigned char>(text[i])];
+      if (digit == NotHex)
+        return false;
+      value = value * 16u + digit;
+    }
+    return true;
+  }
+  if (text.empty())
+    return false;
+  for (const char c : text) {
+    if (!IsDigit(c))
+      return false;
+    value = value * 10u + static_cast<std::uint32_t>(c - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<std::uint32_t> ParseIntegerLiteral(std::string_view text) {
+  if (std::uint32_t plain = 0; ReadPlainLiteral(text, plain))
+    return plain;
   text = DropIntegerSuffix(TrimBlanks(text));
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     std::uint32_t value = 0;

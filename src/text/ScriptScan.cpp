@@ -38,6 +38,15 @@ inline std::uint64_t MarkBytes(std::uint64_t word, unsigned char c) {
   return ~(((x & Low7) + Low7) | x | Low7);
 }
 
+// Marks with its high bit each byte of word below 0x0E: CR, LF and a few
+// other control bytes, which the byte-wise step after a run treats like any
+// other byte. Exact, like MarkBytes.
+inline std::uint64_t MarkControlBytes(std::uint64_t word) {
+  constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+  constexpr std::uint64_t AddToReach80 = 0x0101010101010101ull * (0x80 - 0x0E);
+  return ~(((word & Low7) + AddToReach80) | word | Low7);
+}
+
 // Index within the word of the first byte that marks holds, in memory order.
 inline std::size_t FirstMarkedByte(std::uint64_t marks) {
   if constexpr (std::endian::native == std::endian::little)
@@ -48,7 +57,8 @@ inline std::size_t FirstMarkedByte(std::uint64_t marks) {
 
 // First index from i on whose byte ends a run of the given kind, or size.
 // Runs of code, quoted text and comment end at a few bytes only, which eight
-// bytes at a time find; runs of blanks are short and go byte by byte.
+// bytes at a time find (a control byte stops such a run early and costs
+// one byte-wise step); runs of blanks are short and go byte by byte.
 template <RunEnd Kind>
 inline std::size_t SkipRun(const char* data, std::size_t i, std::size_t size) {
   if constexpr (Kind != EndsBlanks) {
@@ -56,7 +66,7 @@ inline std::size_t SkipRun(const char* data, std::size_t i, std::size_t size) {
     while (size - i >= 8) {
       std::uint64_t word = 0;
       std::memcpy(&word, data + i, sizeof word);
-      std::uint64_t marks = MarkBytes(word, '\r') | MarkBytes(word, '\n') | MarkBytes(word, Other);
+      std::uint64_t marks = MarkControlBytes(word) | MarkBytes(word, Other);
       if constexpr (Kind == EndsCode)
         marks |= MarkBytes(word, '/');
       if (marks != 0)
@@ -67,6 +77,19 @@ inline std::size_t SkipRun(const char* data, std::size_t i, std::size_t size) {
   while (i < size && !(RunEnds[static_cast<unsigned char>(data[i])] & Kind))
     ++i;
   return i;
+}
+
+// Index after the closing quote of a quoted text whose bytes start at i, or
+// of its line's end (or size) when the quote is not closed on the line.
+std::size_t SkipQuotedText(const char* data, std::size_t i, std::size_t size) {
+  for (;;) {
+    i = SkipRun<EndsQuote>(data, i, size);
+    if (i >= size || IsLineEnd(data[i]))
+      return i;
+    if (data[i] == '"')
+      return i + 1;
+    ++i;  // a control byte inside the text
+  }
 }
 
 std::size_t SkipLineEnd(std::string_view script, std::size_t end) {
@@ -127,16 +150,6 @@ std::size_t LineEndOf(std::string_view script, std::size_t position) {
   return script.size();
 }
 
-std::string_view TrimField(std::string_view text) {
-  std::size_t first = 0;
-  while (first < text.size() && IsBlankOrTab(text[first]))
-    ++first;
-  std::size_t last = text.size();
-  while (last > first && static_cast<unsigned char>(text[last - 1]) < 0x21)
-    --last;
-  return text.substr(first, last - first);
-}
-
 std::optional<std::size_t> ScanTo(std::string_view script, std::size_t p, char c, std::size_t limit) {
   if (limit > script.size())
     limit = script.size();
@@ -192,7 +205,6 @@ bool LineWalker::Next(ScriptLine& line) {
   line.start = position;
   line.codeStart = None;
   line.codeEnd = None;
-  bool inQuote = false;
   std::size_t i = position;
   const std::size_t size = script.size();
   const char* const data = script.data();
@@ -200,8 +212,6 @@ bool LineWalker::Next(ScriptLine& line) {
     // Runs of bytes that change no state are skipped in tight loops first.
     if (inBlockComment)
       i = SkipRun<EndsComment>(data, i, size);
-    else if (inQuote)
-      i = SkipRun<EndsQuote>(data, i, size);
     else if (line.codeStart != None)
       i = SkipRun<EndsCode>(data, i, size);
     else
@@ -216,11 +226,6 @@ bool LineWalker::Next(ScriptLine& line) {
     if (inBlockComment) {
       i += (c == '*' && slashNext) ? 2 : 1;
       inBlockComment = !(c == '*' && slashNext);
-      continue;
-    }
-    if (inQuote) {
-      inQuote = c != '"';
-      ++i;
       continue;
     }
     if (c == '/' && slashNext) {
@@ -238,8 +243,7 @@ bool LineWalker::Next(ScriptLine& line) {
     }
     if (line.codeStart == None && !IsBlankOrTab(c))
       line.codeStart = i;
-    inQuote = c == '"';
-    ++i;
+    i = c == '"' ? SkipQuotedText(data, i + 1, size) : i + 1;
   }
   line.end = i;
   if (line.codeStart == None)
@@ -263,13 +267,6 @@ std::string_view LeadingWord(std::string_view script, const ScriptLine& line) {
   while (end < line.codeEnd && IsWordByte(script[end]))
     ++end;
   return script.substr(line.codeStart, end - line.codeStart);
-}
-
-bool StartsStatement(std::string_view script, const ScriptLine& line, std::string_view keyword) {
-  if (LeadingWord(script, line) != keyword)
-    return false;
-  const std::size_t after = line.codeStart + keyword.size();
-  return after < line.end && (IsBlankOrTab(script[after]) || script[after] == '"');
 }
 
 bool IsLoneWord(std::string_view script, const ScriptLine& line, std::string_view word) {

@@ -32,8 +32,17 @@ std::size_t LineStartOf(std::string_view script, std::size_t position);
 // First index at or after position that holds CR or LF, or script.size().
 std::size_t LineEndOf(std::string_view script, std::size_t position);
 
-// Trims leading blanks and tabs and trailing bytes below 0x21.
-std::string_view TrimField(std::string_view text);
+// Trims leading blanks and tabs and trailing bytes below 0x21. Inline: every
+// field of every statement passes here.
+inline std::string_view TrimField(std::string_view text) {
+  std::size_t first = 0;
+  while (first < text.size() && IsBlankOrTab(text[first]))
+    ++first;
+  std::size_t last = text.size();
+  while (last > first && static_cast<unsigned char>(text[last - 1]) < 0x21)
+    --last;
+  return text.substr(first, last - first);
+}
 
 // First index q > p, q < limit, whose byte is c.
 std::optional<std::size_t> ScanTo(std::string_view script, std::size_t p, char c, std::size_t limit);
@@ -106,7 +115,18 @@ std::string_view LeadingWord(std::string_view script, const ScriptLine& line);
 
 // keyword is the first word of the line's code and is followed by a blank, a
 // tab or a double quote.
-bool StartsStatement(std::string_view script, const ScriptLine& line, std::string_view keyword);
+inline bool StartsStatement(std::string_view script, const ScriptLine& line, std::string_view keyword) {
+  // A blank, tab or quote ends a word, so the keyword's bytes followed by one
+  // of them are the line's whole leading word. Before codeEnd only: a code
+  // end before the line's end is the '/' of a comment.
+  const std::size_t after = line.codeStart + keyword.size();
+  if (after >= line.codeEnd)
+    return false;
+  if (script.substr(line.codeStart, keyword.size()) != keyword)
+    return false;
+  return IsBlankOrTab(script[after]) || script[after] == '"';
+}
+
 
 // The line's code is the single word.
 bool IsLoneWord(std::string_view script, const ScriptLine& line, std::string_view word);
