@@ -21,6 +21,7 @@
 #include "app/Converters.h"
 #include "cli/CommandLine.h"
 #include "dialog/FixedMetrics.h"
+#include "tests/TempFolder.h"
 
 namespace trellane {
 namespace {
@@ -61,22 +62,8 @@ std::string Garbage() {
 
 const std::string MenuHead = "#define IDR_MENU 600\r\nIDR_MENU MENUEX\r\nBEGIN\r\n";
 
-class BadInputMatrix : public ::testing::Test {
+class BadInputMatrix : public TempFolderTest {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("trellane-bad-input-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(folder / "locked", fs::perms::owner_all, ignored);
-    fs::permissions(folder / "script.rc", fs::perms::owner_all, ignored);
-    fs::remove_all(folder, ignored);
-  }
-
   void Check(const Row& row) {
     SCOPED_TRACE(row.name);
     const fs::path script = folder / "script.rc";
@@ -134,8 +121,6 @@ class BadInputMatrix : public ::testing::Test {
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))
       EXPECT_EQ(entry.path().filename().string().rfind(".trellane", 0), std::string::npos) << "temporary file left";
   }
-
-  fs::path folder;
 };
 
 TEST_F(BadInputMatrix, BrokenScriptsAreConvertedOrRefusedClearly) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/ConversionJob.h"
+#include "tests/TempFolder.h"
 
 namespace trellane {
 namespace {
@@ -92,32 +93,8 @@ class FaultyFileService final : public FileService {
   bool wroteOnce = false;
 };
 
-class ConversionJobTest : public ::testing::Test {
+class ConversionJobTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("trellane-job-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(folder / "script.rc", fs::perms::owner_all, ignored);
-    fs::remove_all(folder, ignored);
-  }
-
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-
-  void WriteFile(const std::string& name, const std::string& bytes) const {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
-  }
-
-  std::string ReadFile(const std::string& name) const {
-    std::ifstream file(folder / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-
   std::size_t FilesInFolder() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
   }
@@ -127,8 +104,6 @@ class ConversionJobTest : public ::testing::Test {
     const std::unique_ptr<FileService> files = MakePlatformFileService();
     return RunConversion({PathOf(source), PathOf(output), mode}, {}, StandInConverters(), *files);
   }
-
-  fs::path folder;
 };
 
 TEST_F(ConversionJobTest, WritesTheImageAndReportsItsWarningsWithLineNumbers) {

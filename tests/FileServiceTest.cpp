@@ -6,37 +6,20 @@
 #include <string>
 
 #include "app/FileService.h"
+#include "tests/TempFolder.h"
 
 namespace trellane {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FileServiceTest : public ::testing::Test {
+class FileServiceTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("trellane-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    TempFolderTest::SetUp();
     files = MakePlatformFileService();
   }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::current_path(fs::temp_directory_path(), ignored);
-    fs::remove_all(folder, ignored);
-  }
 
-  std::string PathOf(const std::string& name) const { return (folder / name).string(); }
-  void WriteFile(const std::string& name, const std::string& bytes) const {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
-  }
-  std::string ReadFile(const std::string& name) const {
-    std::ifstream file(folder / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  }
-
-  fs::path folder;
   std::unique_ptr<FileService> files;
 };
 

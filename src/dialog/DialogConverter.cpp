@@ -207,46 +207,15 @@ ConverterResult DialogConversion::Run() {
 // Finds the dialog and walks its head and its BEGIN ... END block once,
 // taking the head's statements and the positions of the CONTROL statements.
 std::optional<ResourceBlock> DialogConversion::ReadBlock(DialogHead& head) {
-  const auto keyword = FindKeyword(script, DialogKeyword);
-  if (!keyword)
+  const auto block = WalkResourceBlock(
+      script, DialogKeyword, [&](const ScriptLine& line) { ReadHeadLine(line, head); },
+      [&](const ScriptLine& line, int) { ReadBodyLine(line); });
+  if (!block)
     return std::nullopt;
-  ResourceBlock block;
-  block.keyword = *keyword;
-  {
-    LineWalker skip(script, LineEndOf(script, *keyword));
-    ScriptLine rest;
-    block.headStart = skip.Next(rest) ? rest.next : script.size();
-  }
-  block.headEnd = block.bodyStart = block.bodyEnd = script.size();
-
-  LineWalker walker(script, block.headStart);
-  ScriptLine line;
-  while (walker.Next(line)) {
-    if (IsLoneWord(script, line, "BEGIN")) {
-      block.hasBegin = true;
-      block.headEnd = line.start;
-      block.bodyStart = line.next;
-      break;
-    }
-    ReadHeadLine(line, head);
-  }
-  if (!block.hasBegin) {
-    Warn(result.diagnostics, block.keyword, "DIALOGEX has no BEGIN; the dialog has no controls");
-    return block;
-  }
-  int depth = 1;
-  while (walker.Next(line)) {
-    if (IsLoneWord(script, line, "BEGIN")) {
-      ++depth;
-    } else if (IsLoneWord(script, line, "END") && --depth == 0) {
-      block.bodyEnd = line.start;
-      block.closed = true;
-      break;
-    }
-    ReadBodyLine(line);
-  }
-  if (!block.closed)
-    Warn(result.diagnostics, block.keyword,
+  if (!block->hasBegin)
+    Warn(result.diagnostics, block->keyword, "DIALOGEX has no BEGIN; the dialog has no controls");
+  else if (!block->closed)
+    Warn(result.diagnostics, block->keyword,
          "the BEGIN of the DIALOGEX has no END; controls are read to the end of the script");
   return block;
 }
