@@ -8,6 +8,7 @@
 #include "dialog/DialogConverter.h"
 #include "dialog/DialogRecordFile.h"
 #include "dialog/FixedMetrics.h"
+#include "tests/ScriptTestSupport.h"
 
 namespace trellane {
 namespace {
@@ -18,14 +19,6 @@ ConverterResult Convert(const std::string& script) {
   const std::vector<char> bytes(script.begin(), script.end());
   return ConvertDialogScript(std::string_view(bytes.data(), bytes.size()), metrics,
                              [](MenuNameSlot& slot) { slot[0] = 'm'; });
-}
-
-bool Mentions(const Diagnostics& diagnostics, const std::string& text) {
-  for (const Diagnostic& diagnostic : diagnostics) {
-    if (diagnostic.message.find(text) != std::string::npos)
-      return true;
-  }
-  return false;
 }
 
 TEST(DialogBrokenInput, BrokenScriptsConvertWithWarnings) {

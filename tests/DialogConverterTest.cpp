@@ -7,34 +7,12 @@
 #include "dialog/DialogConverter.h"
 #include "dialog/DialogRecordFile.h"
 #include "dialog/FixedMetrics.h"
+#include "tests/ScriptTestSupport.h"
 
 namespace trellane {
 namespace {
 
 // 96 pixels per inch, tmHeight 13, sample width 316: base units 6 and 13.
-FixedMetrics WalkThroughMetrics() {
-  return FixedMetrics({8, 16}, 96, {13, 316});
-}
-
-std::string CrLf(const std::vector<std::string>& lines) {
-  std::string script;
-  for (const std::string& line : lines)
-    script += line + "\r\n";
-  return script;
-}
-
-std::string Lf(const std::vector<std::string>& lines) {
-  std::string script;
-  for (const std::string& line : lines)
-    script += line + "\n";
-  return script;
-}
-
-ConverterResult Convert(const std::string& script, const MenuNameRequest& request = {}) {
-  FixedMetrics metrics = WalkThroughMetrics();
-  return ConvertDialogScript(script, metrics, request);
-}
-
 // Raw little-endian stores, independent of the layout constants.
 void Put32(Image& image, std::size_t offset, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i)
@@ -111,7 +89,7 @@ Image WalkThroughImage() {
 }
 
 TEST(DialogConverter, WalkThroughGivesItsBytesExactly) {
-  const ConverterResult result = Convert(CrLf(WalkThroughLines));
+  const ConverterResult result = ConvertDialog(JoinLines(WalkThroughLines));
   ASSERT_TRUE(result.keywordFound);
   EXPECT_EQ(result.recordCount, 2u);
   const Image expected = WalkThroughImage();
@@ -122,14 +100,14 @@ TEST(DialogConverter, WalkThroughGivesItsBytesExactly) {
 }
 
 TEST(DialogConverter, LfAndCrLfScriptsGiveTheSameImage) {
-  const ConverterResult crLf = Convert(CrLf(WalkThroughLines));
-  const ConverterResult lf = Convert(Lf(WalkThroughLines));
+  const ConverterResult crLf = ConvertDialog(JoinLines(WalkThroughLines));
+  const ConverterResult lf = ConvertDialog(JoinLines(WalkThroughLines, "\n"));
   EXPECT_EQ(crLf.image, lf.image);
   EXPECT_EQ(lf.image, WalkThroughImage());
 }
 
 TEST(DialogConverter, ScriptWithoutDialogexGivesNoImage) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "IDR_MENU MENUEX",
       "BEGIN",
       "  MENUITEM \"&Open\", 100",
@@ -140,7 +118,7 @@ TEST(DialogConverter, ScriptWithoutDialogexGivesNoImage) {
 }
 
 TEST(DialogConverter, DialogWithoutControlsIsHeaderAndWindowRecord) {
-  const ConverterResult result = Convert(CrLf({"1 DIALOGEX 0, 0, 100, 50", "BEGIN", "END"}));
+  const ConverterResult result = ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 100, 50", "BEGIN", "END"}));
   ASSERT_TRUE(result.keywordFound);
   EXPECT_EQ(result.image.size(), 485u);
   EXPECT_EQ(result.recordCount, 0u);
@@ -148,14 +126,14 @@ TEST(DialogConverter, DialogWithoutControlsIsHeaderAndWindowRecord) {
 }
 
 TEST(DialogConverter, NumericDialogNameLeavesNameEmpty) {
-  const ConverterResult result = Convert(CrLf({"101 DIALOGEX 0, 0, 100, 50", "BEGIN", "END"}));
+  const ConverterResult result = ConvertDialog(JoinLines({"101 DIALOGEX 0, 0, 100, 50", "BEGIN", "END"}));
   EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::identifier), 101u);
   EXPECT_EQ(LoadU16(result.image, DialogHeader::followingId), 102u);
   EXPECT_EQ(LoadText(result.image, DialogWindowOffset + ControlRecord::identifierName, 32), "");
 }
 
 TEST(DialogConverter, EmptyTextsLeaveSlotsEmptyAndTheRestIsRead) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "1 DIALOGEX 0, 0, 100, 50",
       "CAPTION \"\"",
       "CLASS \"\"",
@@ -182,7 +160,7 @@ TEST(DialogConverter, OrdinalsFollowTheOrderOfTheStatements) {
     lines.push_back("CONTROL \"c" + std::to_string(i) + "\", " + std::to_string(10 + i) +
                     ", \"Static\", 0x50000000, 0, 0, 10, 10");
   lines.push_back("END");
-  const ConverterResult result = Convert(CrLf(lines));
+  const ConverterResult result = ConvertDialog(JoinLines(lines));
   ASSERT_EQ(result.recordCount, 5u);
   for (std::size_t i = 0; i < 5; ++i) {
     EXPECT_EQ(LoadU16(result.image, ControlOffset(i) + ControlRecord::ordinal), i);
@@ -194,7 +172,7 @@ TEST(DialogConverter, OrdinalsFollowTheOrderOfTheStatements) {
 }
 
 TEST(DialogConverter, WithoutFontTheSystemBaseUnitsApplyAndFontFieldsStayZero) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "1 DIALOGEX 4, 8, 100, 50",
       "BEGIN",
       "END",
@@ -209,7 +187,7 @@ TEST(DialogConverter, WithoutFontTheSystemBaseUnitsApplyAndFontFieldsStayZero) {
 }
 
 TEST(DialogConverter, IndentedStatementsAreRead) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "IDD DIALOGEX 0, 0, 100, 50",
       "  CAPTION \"Indented\"",
       "\tFONT 8, \"MS Sans Serif\"",
@@ -223,7 +201,7 @@ TEST(DialogConverter, IndentedStatementsAreRead) {
 }
 
 TEST(DialogConverter, FontWithoutWeightGivesWeightZeroAndTakesNothingFromTheNextLine) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "1 DIALOGEX 0, 0, 100, 50",
       "FONT 8, \"MS Sans Serif\"",
       "STYLE 0x80000000, 700",
@@ -238,7 +216,7 @@ TEST(DialogConverter, FontWithoutWeightGivesWeightZeroAndTakesNothingFromTheNext
 TEST(DialogConverter, TextsLongerThanTheirSlotsAreCutWithAWarning) {
   const std::string longText(300, 't');
   const std::string longName = "IDC_" + std::string(40, 'N');
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "#define " + longName + " 7",
       "1 DIALOGEX 0, 0, 100, 50",
       "CLASS \"" + std::string(40, 'c') + "\"",
@@ -257,7 +235,7 @@ TEST(DialogConverter, TextsLongerThanTheirSlotsAreCutWithAWarning) {
 
 TEST(DialogConverter, TextOf200CharactersReachesItsSlotWhole) {
   const std::string text(200, 'w');
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "1 DIALOGEX 0, 0, 100, 50",
       "BEGIN",
       "CONTROL \"" + text + "\", 1, \"Static\", 0x50000000, 0, 0, 10, 10",
@@ -268,7 +246,7 @@ TEST(DialogConverter, TextOf200CharactersReachesItsSlotWhole) {
 }
 
 TEST(DialogConverter, QuotedTextsKeepCommasBlanksAndDoubledQuotes) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "1 DIALOGEX 0, 0, 100, 50",
       "CAPTION \" Hello, \"\"world\"\" \"",
       "BEGIN",
@@ -287,7 +265,7 @@ TEST(DialogConverter, MenuStatementAsksForTheMenuNameOnce) {
     const std::string name = "main.mnu";
     std::copy(name.begin(), name.end(), slot.begin());
   };
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
                                              "1 DIALOGEX 0, 0, 100, 50",
                                              "MENU IDR_MAIN",
                                              "BEGIN",
@@ -300,13 +278,13 @@ TEST(DialogConverter, MenuStatementAsksForTheMenuNameOnce) {
 
 TEST(DialogConverter, MenuRequestThatFillsTheWholeSlotStillEndsInZero) {
   const MenuNameRequest request = [](MenuNameSlot& slot) { slot.fill('m'); };
-  const ConverterResult result = Convert(CrLf({"1 DIALOGEX 0, 0, 100, 50", "MENU 5", "BEGIN", "END"}), request);
+  const ConverterResult result = ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 100, 50", "MENU 5", "BEGIN", "END"}), request);
   EXPECT_EQ(LoadText(result.image, DialogHeader::menuName, 32), std::string(31, 'm'));
   EXPECT_EQ(result.image[DialogHeader::menuName + 31], 0);
 }
 
 TEST(DialogConverter, OnlyTheFirstDialogIsConvertedAndTheOthersAreWarned) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "1 DIALOGEX 0, 0, 100, 50",
       "BEGIN",
       "CONTROL \"a\", 1, \"Static\", 0x50000000, 0, 0, 10, 10",

@@ -11,29 +11,10 @@
 #include "dialog/DialogConverter.h"
 #include "dialog/DialogRecordFile.h"
 #include "dialog/FixedMetrics.h"
+#include "tests/ScriptTestSupport.h"
 
 namespace trellane {
 namespace {
-
-std::string CrLf(const std::vector<std::string>& lines) {
-  std::string script;
-  for (const std::string& line : lines)
-    script += line + "\r\n";
-  return script;
-}
-
-ConverterResult Convert(const std::string& script, const MenuNameRequest& request = {}) {
-  FixedMetrics metrics({8, 16}, 96, {13, 316});
-  return ConvertDialogScript(script, metrics, request);
-}
-
-bool Mentions(const Diagnostics& diagnostics, const std::string& text) {
-  for (const Diagnostic& diagnostic : diagnostics) {
-    if (diagnostic.message.find(text) != std::string::npos)
-      return true;
-  }
-  return false;
-}
 
 std::uint32_t ControlU32(const ConverterResult& result, std::size_t index, std::size_t field) {
   return LoadU32(result.image, ControlOffset(index) + field);
@@ -44,7 +25,7 @@ std::string ControlText(const ConverterResult& result, std::size_t index) {
 }
 
 std::string OneControl(const std::string& classField, const std::string& style, const std::string& text = "t") {
-  return CrLf({
+  return JoinLines({
       "1 DIALOGEX 0, 0, 100, 50",
       "BEGIN",
       "CONTROL \"" + text + "\", 7, " + classField + ", " + style + ", 0, 0, 10, 10, 0x0",
@@ -53,7 +34,7 @@ std::string OneControl(const std::string& classField, const std::string& style, 
 }
 
 TEST(DialogScriptRules, ControlCountsOnlyAsStatementKeywordInsideTheDialogBlock) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "#define IDC_CONTROL1 1001",
       "// CONTROL \"commented\", 1, \"Button\", 0, 0, 0, 1, 1",
       "IDR_MENU MENUEX",
@@ -81,7 +62,7 @@ TEST(DialogScriptRules, ControlCountsOnlyAsStatementKeywordInsideTheDialogBlock)
 TEST(DialogScriptRules, OptionalStatementsComeOnlyFromTheDialogsOwnHead) {
   int requests = 0;
   const MenuNameRequest request = [&requests](MenuNameSlot&) { ++requests; };
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
                                              "IDD_OTHER DIALOGEX 0, 0, 10, 10",
                                              "CAPTION \"Other\"",
                                              "FONT 20, \"Other Face\", 700",
@@ -97,7 +78,7 @@ TEST(DialogScriptRules, OptionalStatementsComeOnlyFromTheDialogsOwnHead) {
   // The first dialog is converted; the point is that the menu lines after it
   // open no prompt. A second dialog reads only its own head:
   EXPECT_EQ(requests, 0);
-  const ConverterResult second = Convert(CrLf({
+  const ConverterResult second = ConvertDialog(JoinLines({
                                              "CAPTION \"Stray\"",
                                              "FONT 20, \"Stray Face\", 700",
                                              "MENUITEM \"x\", 1",
@@ -120,7 +101,7 @@ TEST(DialogScriptRules, FontOfTheDialogsHeadDecidesTheBaseUnits) {
   // The metrics measure every font alike; what matters is that the header
   // carries the dialog's own FONT, not an earlier one.
   FixedMetrics metrics({8, 16}, 120, {15, 364});
-  const ConverterResult result = ConvertDialogScript(CrLf({
+  const ConverterResult result = ConvertDialogScript(JoinLines({
                                                          "FONT 20, \"Elsewhere\", 700",
                                                          "1 DIALOGEX 0, 0, 8, 16",
                                                          "FONT 9, \"Segoe UI\", 400, 0, 0x1",
@@ -139,17 +120,17 @@ TEST(DialogScriptRules, FontOfTheDialogsHeadDecidesTheBaseUnits) {
 TEST(DialogScriptRules, MenuMustBeTheWholeWord) {
   int requests = 0;
   const MenuNameRequest request = [&requests](MenuNameSlot&) { ++requests; };
-  Convert(CrLf({"1 DIALOGEX 0, 0, 10, 10", "MENUEX 5", "MENUITEM 5", "BEGIN", "END"}), request);
+  ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "MENUEX 5", "MENUITEM 5", "BEGIN", "END"}), request);
   EXPECT_EQ(requests, 0);
   const ConverterResult withMenu =
-      Convert(CrLf({"1 DIALOGEX 0, 0, 10, 10", "  MENU IDR_MAIN", "BEGIN", "END"}), request);
+      ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "  MENU IDR_MAIN", "BEGIN", "END"}), request);
   EXPECT_EQ(requests, 1);
   // A menu bar adds 19 pixels to the outer height.
   EXPECT_EQ(LoadU32(withMenu.image, DialogWindowOffset + ControlRecord::height), 20u + 19u);
 }
 
 TEST(DialogScriptRules, UnknownClassIsAUserDefinedControlNamedByItsClass) {
-  const ConverterResult result = Convert(OneControl("\"MyGraph\"", "0x50000000", "caption"));
+  const ConverterResult result = ConvertDialog(OneControl("\"MyGraph\"", "0x50000000", "caption"));
   EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeIndex), 23u);
   EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeCode), 23u);
   EXPECT_EQ(ControlText(result, 0), "MyGraph");
@@ -157,7 +138,7 @@ TEST(DialogScriptRules, UnknownClassIsAUserDefinedControlNamedByItsClass) {
 }
 
 TEST(DialogScriptRules, UdcclassRowAlsoTakesTheClassNameAsText) {
-  const ConverterResult result = Convert(OneControl("\"UdcClass\"", "0x50000000", ""));
+  const ConverterResult result = ConvertDialog(OneControl("\"UdcClass\"", "0x50000000", ""));
   EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeIndex), 23u);
   EXPECT_EQ(ControlText(result, 0), "UdcClass");
   EXPECT_TRUE(result.diagnostics.empty());
@@ -176,12 +157,12 @@ TEST(DialogScriptRules, StylesAreReadAsNumbersAndExpressions) {
       {"0X50000000", 0x50000000},
   };
   for (const Case& c : cases) {
-    const ConverterResult result = Convert(OneControl("\"Edit\"", c.style));
+    const ConverterResult result = ConvertDialog(OneControl("\"Edit\"", c.style));
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::style), c.value) << c.style;
   }
-  const ConverterResult dialog = Convert(CrLf({"1 DIALOGEX 0, 0, 10, 10", "STYLE 50010000", "BEGIN", "END"}));
+  const ConverterResult dialog = ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "STYLE 50010000", "BEGIN", "END"}));
   EXPECT_EQ(LoadU32(dialog.image, DialogWindowOffset + ControlRecord::style), 50010000u);
-  const ConverterResult named = Convert(OneControl("\"Edit\"", "WS_CHILD | WS_VISIBLE"));
+  const ConverterResult named = ConvertDialog(OneControl("\"Edit\"", "WS_CHILD | WS_VISIBLE"));
   EXPECT_EQ(ControlU32(named, 0, ControlRecord::style), 0u);
   EXPECT_TRUE(Mentions(named.diagnostics, "WS_CHILD | WS_VISIBLE"));
 }
@@ -211,7 +192,7 @@ TEST(DialogScriptRules, ButtonAndStaticTypesFollowTheStyle) {
       {"\"Edit\"", 0x50010003, 1},
   };
   for (const Case& c : cases) {
-    const ConverterResult result = Convert(OneControl(c.classField, std::to_string(c.style)));
+    const ConverterResult result = ConvertDialog(OneControl(c.classField, std::to_string(c.style)));
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeIndex), c.type) << c.classField << " " << std::hex << c.style;
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeCode), c.type) << c.classField << " " << std::hex << c.style;
   }
@@ -219,7 +200,7 @@ TEST(DialogScriptRules, ButtonAndStaticTypesFollowTheStyle) {
 
 TEST(DialogScriptRules, DialogClassGoesToOffsetEight) {
   const ConverterResult result =
-      Convert(CrLf({"1 DIALOGEX 0, 0, 10, 10", "CLASS \"" + std::string(31, 'k') + "\"", "BEGIN", "END"}));
+      ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "CLASS \"" + std::string(31, 'k') + "\"", "BEGIN", "END"}));
   EXPECT_EQ(result.image[8], 'k');
   EXPECT_EQ(result.image[38], 'k');
   EXPECT_EQ(result.image[39], 0);  // the terminating zero, right before menuName
@@ -242,8 +223,8 @@ TEST(DialogScriptRules, DialogWindowHoldsTheOuterWindowSize) {
       {"0x50000000", "0x200", 4, 4},    // a client edge
   };
   for (const Case& c : cases) {
-    const ConverterResult result = Convert(
-        CrLf({"1 DIALOGEX 0, 0, 160, 80", "STYLE " + c.style, "EXSTYLE " + c.exStyle, "BEGIN", "END"}));
+    const ConverterResult result = ConvertDialog(
+        JoinLines({"1 DIALOGEX 0, 0, 160, 80", "STYLE " + c.style, "EXSTYLE " + c.exStyle, "BEGIN", "END"}));
     EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::width), 320u + c.extraWidth) << c.style;
     EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::height), 160u + c.extraHeight) << c.style;
     EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::x), 0u);
@@ -251,7 +232,7 @@ TEST(DialogScriptRules, DialogWindowHoldsTheOuterWindowSize) {
 }
 
 TEST(DialogScriptRules, IdentifiersFillTheirWhole32BitSlot) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "#define IDC_STATIC -1",
       "#define IDD_BIG 0x12345",
       "IDD_BIG DIALOGEX 0, 0, 10, 10",
@@ -273,7 +254,7 @@ TEST(DialogScriptRules, IdentifiersFillTheirWhole32BitSlot) {
 }
 
 TEST(DialogScriptRules, DefineOfALongerNameDoesNotResolveAShorterOne) {
-  const ConverterResult result = Convert(CrLf({
+  const ConverterResult result = ConvertDialog(JoinLines({
       "#define IDC_CHK10 110",
       "#define IDC_CHK1 101",
       "1 DIALOGEX 0, 0, 10, 10",
@@ -305,7 +286,7 @@ TEST(DialogScriptRules, ClassFieldsYieldTheirTableTypes) {
     ASSERT_NE(row, nullptr) << c.classField;
     EXPECT_EQ(row->typeIndex, c.typeIndex) << c.classField;
     EXPECT_EQ(row->typeCode, c.typeCode) << c.classField;
-    const ConverterResult result = Convert(OneControl(c.classField, "0x50000000"));
+    const ConverterResult result = ConvertDialog(OneControl(c.classField, "0x50000000"));
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeIndex), c.typeIndex) << c.classField;
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeCode), c.typeCode) << c.classField;
   }

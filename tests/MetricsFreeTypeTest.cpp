@@ -11,17 +11,10 @@
 #include "dialog/DialogUnits.h"
 #include "dialog/FreeTypeMetrics.h"
 #include "dialog/KnownFonts.h"
+#include "tests/ScriptTestSupport.h"
 
 namespace trellane {
 namespace {
-
-bool Mentions(const Diagnostics& diagnostics, const std::string& text) {
-  for (const Diagnostic& diagnostic : diagnostics) {
-    if (diagnostic.message.find(text) != std::string::npos)
-      return true;
-  }
-  return false;
-}
 
 TEST(MetricsFreeType, DejaVuSansMeasuresAsGdiMeasuresIt) {
   struct Case {
