@@ -74,9 +74,8 @@ class BadInputMatrix : public TempFolderTest {
     const bool outputFolderExists = fs::is_directory(output.parent_path());
     if (outputFolderExists && output != script)
       WriteBytes(output, "old output");
-    const std::string scriptBefore = fs::is_regular_file(script) && fs::file_size(script) < (1u << 20)
-                                         ? ReadBytes(script)
-                                         : std::string();
+    const std::string scriptBefore =
+        fs::is_regular_file(script) && fs::file_size(script) < (1u << 20) ? ReadBytes(script) : std::string();
 
     FixedMetrics metrics({8, 16}, 96, {13, 316});
     ConversionContext context;
@@ -147,7 +146,8 @@ TEST_F(BadInputMatrix, BrokenScriptsAreConvertedOrRefusedClearly) {
        Bytes("#define " + std::string(300, 'N') + " 5\r\n" + MenuHead + " MENUITEM \"a\"," + std::string(300, 'N') +
              "\r\nEND\r\n"),
        ConversionOutcome::Written, "cut"},
-      {"define loop", Bytes("#define IDM_A IDM_B\r\n#define IDM_B IDM_A\r\n" + MenuHead + " MENUITEM \"a\",IDM_A\r\nEND\r\n"),
+      {"define loop",
+       Bytes("#define IDM_A IDM_B\r\n#define IDM_B IDM_A\r\n" + MenuHead + " MENUITEM \"a\",IDM_A\r\nEND\r\n"),
        ConversionOutcome::Written, "loop"},
       {"dialog with every field broken",
        Bytes("IDD DIALOGEX 1,2\r\nSTYLE WS_CHILD\r\nFONT\r\nBEGIN\r\n CONTROL \"x\r\n CONTROL\r\nEND\r\n"),
@@ -167,8 +167,7 @@ TEST_F(BadInputMatrix, UnusableScriptsAndOutputsAreRefused) {
        "absent/menu.mnu"},
       {"output inside a file", makeScript, ConversionOutcome::OutputNotWritable, "cannot create the output",
        "script.rc/menu.mnu"},
-      {"output is the script", makeScript, ConversionOutcome::OutputIsSource, "would replace the script",
-       "script.rc"},
+      {"output is the script", makeScript, ConversionOutcome::OutputIsSource, "would replace the script", "script.rc"},
   };
   for (const Row& row : rows)
     Check(row);
@@ -183,7 +182,8 @@ TEST_F(BadInputMatrix, SpecialFilesAndPermissionsAreRefused) {
   const auto makeScript = Bytes(MenuHead + "END\r\n");
   Check({"FIFO as the script", [](const fs::path& script) { mkfifo(script.c_str(), 0600); },
          ConversionOutcome::SourceUnreadable, "not a regular file"});
-  Check({"script over 1 GiB", [](const fs::path& script) {
+  Check({"script over 1 GiB",
+         [](const fs::path& script) {
            WriteBytes(script, "");
            fs::resize_file(script, (std::uintmax_t{1} << 30) + 1);
          },

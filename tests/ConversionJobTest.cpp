@@ -31,9 +31,7 @@ ConverterResult StandInConverter(std::string_view script, std::string_view keywo
 ConverterTable StandInConverters() {
   ConverterTable table;
   table.menu = [](std::string_view script, const ConversionContext&) { return StandInConverter(script, "MENUEX"); };
-  table.dialog = [](std::string_view script, const ConversionContext&) {
-    return StandInConverter(script, "DIALOGEX");
-  };
+  table.dialog = [](std::string_view script, const ConversionContext&) { return StandInConverter(script, "DIALOGEX"); };
   return table;
 }
 

@@ -32,16 +32,16 @@ TEST(DefineTable, DefineLineLayoutsResourceEditorsWrite) {
     std::uint32_t expected;
   };
   const Case cases[] = {
-      {"#define IDC_X 1001 \r\n", 1001},               // trailing blank
-      {"#define\tIDC_X\t5\n", 5},                       // tabs, LF line end
-      {"  #define IDC_X 5\r", 5},                        // indented, CR-only line end
-      {"#define IDC_X 0x10\r\n", 16},                    // hexadecimal value
-      {"#define IDC_X 7 // the seventh\r\n", 7},         // trailing comment
-      {"#define IDC_X 1\r\n#define IDC_X 2\r\n", 1},     // the first line wins
+      {"#define IDC_X 1001 \r\n", 1001},              // trailing blank
+      {"#define\tIDC_X\t5\n", 5},                     // tabs, LF line end
+      {"  #define IDC_X 5\r", 5},                     // indented, CR-only line end
+      {"#define IDC_X 0x10\r\n", 16},                 // hexadecimal value
+      {"#define IDC_X 7 // the seventh\r\n", 7},      // trailing comment
+      {"#define IDC_X 1\r\n#define IDC_X 2\r\n", 1},  // the first line wins
       {"#define IDC_STATIC -1\r\n", 0xFFFFFFFFu},
       {"#define IDC_X (-1)\r\n", 0xFFFFFFFFu},
       {"#define IDC_X IDC_Y\r\n#define IDC_Y 42\r\n", 42},  // a name refers on
-      {"IDC_X appears first\r\n#define IDC_X 9\r\n", 9},  // wherever the define stands
+      {"IDC_X appears first\r\n#define IDC_X 9\r\n", 9},    // wherever the define stands
   };
   for (const Case& c : cases) {
     const Resolution resolved = Resolve(c.script, "IDC_X");
@@ -73,10 +73,10 @@ TEST(DefineTable, KnownIdentifiersNeedNoDefine) {
 
 TEST(DefineTable, UnresolvableNamesGiveZeroAndAWarningButKeepTheirName) {
   const char* scripts[] = {
-      "",                                              // no define
+      "",                                                // no define
       "#define IDC_X IDC_Y\r\n#define IDC_Y IDC_X\r\n",  // a loop
-      "#define IDC_X (IDC_A + 1)\r\n",                  // an expression
-      "#define IDC_X\r\n",                              // no value
+      "#define IDC_X (IDC_A + 1)\r\n",                   // an expression
+      "#define IDC_X\r\n",                               // no value
   };
   for (const char* script : scripts) {
     const Resolution resolved = Resolve(script, "IDC_X");

@@ -266,19 +266,20 @@ TEST(DialogConverter, MenuStatementAsksForTheMenuNameOnce) {
     std::copy(name.begin(), name.end(), slot.begin());
   };
   const ConverterResult result = ConvertDialog(JoinLines({
-                                             "1 DIALOGEX 0, 0, 100, 50",
-                                             "MENU IDR_MAIN",
-                                             "BEGIN",
-                                             "END",
-                                         }),
-                                         request);
+                                                   "1 DIALOGEX 0, 0, 100, 50",
+                                                   "MENU IDR_MAIN",
+                                                   "BEGIN",
+                                                   "END",
+                                               }),
+                                               request);
   EXPECT_EQ(requests, 1);
   EXPECT_EQ(LoadText(result.image, DialogHeader::menuName, 32), "main.mnu");
 }
 
 TEST(DialogConverter, MenuRequestThatFillsTheWholeSlotStillEndsInZero) {
   const MenuNameRequest request = [](MenuNameSlot& slot) { slot.fill('m'); };
-  const ConverterResult result = ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 100, 50", "MENU 5", "BEGIN", "END"}), request);
+  const ConverterResult result =
+      ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 100, 50", "MENU 5", "BEGIN", "END"}), request);
   EXPECT_EQ(LoadText(result.image, DialogHeader::menuName, 32), std::string(31, 'm'));
   EXPECT_EQ(result.image[DialogHeader::menuName + 31], 0);
 }

@@ -63,32 +63,32 @@ TEST(DialogScriptRules, OptionalStatementsComeOnlyFromTheDialogsOwnHead) {
   int requests = 0;
   const MenuNameRequest request = [&requests](MenuNameSlot&) { ++requests; };
   const ConverterResult result = ConvertDialog(JoinLines({
-                                             "IDD_OTHER DIALOGEX 0, 0, 10, 10",
-                                             "CAPTION \"Other\"",
-                                             "FONT 20, \"Other Face\", 700",
-                                             "BEGIN",
-                                             "END",
-                                             "IDR_MENU MENUEX",
-                                             "BEGIN",
-                                             "MENUITEM \"&Open\", 100",
-                                             "MENUEX",
-                                             "END",
-                                         }),
-                                         request);
+                                                   "IDD_OTHER DIALOGEX 0, 0, 10, 10",
+                                                   "CAPTION \"Other\"",
+                                                   "FONT 20, \"Other Face\", 700",
+                                                   "BEGIN",
+                                                   "END",
+                                                   "IDR_MENU MENUEX",
+                                                   "BEGIN",
+                                                   "MENUITEM \"&Open\", 100",
+                                                   "MENUEX",
+                                                   "END",
+                                               }),
+                                               request);
   // The first dialog is converted; the point is that the menu lines after it
   // open no prompt. A second dialog reads only its own head:
   EXPECT_EQ(requests, 0);
   const ConverterResult second = ConvertDialog(JoinLines({
-                                             "CAPTION \"Stray\"",
-                                             "FONT 20, \"Stray Face\", 700",
-                                             "MENUITEM \"x\", 1",
-                                             "IDD DIALOGEX 0, 0, 10, 10",
-                                             "  STYLE 0x80000000",
-                                             "BEGIN",
-                                             "END",
-                                             "CLASS \"AfterTheDialog\"",
-                                         }),
-                                         request);
+                                                   "CAPTION \"Stray\"",
+                                                   "FONT 20, \"Stray Face\", 700",
+                                                   "MENUITEM \"x\", 1",
+                                                   "IDD DIALOGEX 0, 0, 10, 10",
+                                                   "  STYLE 0x80000000",
+                                                   "BEGIN",
+                                                   "END",
+                                                   "CLASS \"AfterTheDialog\"",
+                                               }),
+                                               request);
   EXPECT_EQ(requests, 0);
   EXPECT_EQ(LoadText(second.image, DialogWindowOffset + ControlRecord::text, 241), "");
   EXPECT_EQ(LoadText(second.image, DialogHeader::fontFace, 32), "");
@@ -150,17 +150,15 @@ TEST(DialogScriptRules, StylesAreReadAsNumbersAndExpressions) {
     std::uint32_t value;
   };
   const std::vector<Case> cases{
-      {"0x50010000", 0x50010000},
-      {"50010000", 50010000},
-      {"NOT 0x10000000|0x40010003", 0x40010003},
-      {"0x50000000 | 0x1", 0x50000001},
-      {"0X50000000", 0x50000000},
+      {"0x50010000", 0x50010000},       {"50010000", 50010000},     {"NOT 0x10000000|0x40010003", 0x40010003},
+      {"0x50000000 | 0x1", 0x50000001}, {"0X50000000", 0x50000000},
   };
   for (const Case& c : cases) {
     const ConverterResult result = ConvertDialog(OneControl("\"Edit\"", c.style));
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::style), c.value) << c.style;
   }
-  const ConverterResult dialog = ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "STYLE 50010000", "BEGIN", "END"}));
+  const ConverterResult dialog =
+      ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "STYLE 50010000", "BEGIN", "END"}));
   EXPECT_EQ(LoadU32(dialog.image, DialogWindowOffset + ControlRecord::style), 50010000u);
   const ConverterResult named = ConvertDialog(OneControl("\"Edit\"", "WS_CHILD | WS_VISIBLE"));
   EXPECT_EQ(ControlU32(named, 0, ControlRecord::style), 0u);
@@ -174,21 +172,21 @@ TEST(DialogScriptRules, ButtonAndStaticTypesFollowTheStyle) {
     std::uint32_t type;
   };
   const std::vector<Case> cases{
-      {"\"Button\"", 0x50010000, 4},  // BS_PUSHBUTTON
-      {"\"Button\"", 0x50010001, 4},  // BS_DEFPUSHBUTTON
-      {"\"Button\"", 0x50010002, 5},  // BS_CHECKBOX
-      {"\"Button\"", 0x50010003, 5},  // BS_AUTOCHECKBOX
-      {"\"Button\"", 0x50010004, 6},  // BS_RADIOBUTTON
-      {"\"Button\"", 0x50010005, 5},  // BS_3STATE
-      {"\"Button\"", 0x50010006, 5},  // BS_AUTO3STATE
-      {"\"Button\"", 0x50000007, 3},  // BS_GROUPBOX
-      {"\"Button\"", 0x50010009, 6},  // BS_AUTORADIOBUTTON
-      {"\"Button\"", 0x5001000B, 4},  // BS_OWNERDRAW
-      {"\"Static\"", 0x50000000, 2},  // SS_LEFT
+      {"\"Button\"", 0x50010000, 4},   // BS_PUSHBUTTON
+      {"\"Button\"", 0x50010001, 4},   // BS_DEFPUSHBUTTON
+      {"\"Button\"", 0x50010002, 5},   // BS_CHECKBOX
+      {"\"Button\"", 0x50010003, 5},   // BS_AUTOCHECKBOX
+      {"\"Button\"", 0x50010004, 6},   // BS_RADIOBUTTON
+      {"\"Button\"", 0x50010005, 5},   // BS_3STATE
+      {"\"Button\"", 0x50010006, 5},   // BS_AUTO3STATE
+      {"\"Button\"", 0x50000007, 3},   // BS_GROUPBOX
+      {"\"Button\"", 0x50010009, 6},   // BS_AUTORADIOBUTTON
+      {"\"Button\"", 0x5001000B, 4},   // BS_OWNERDRAW
+      {"\"Static\"", 0x50000000, 2},   // SS_LEFT
       {"\"Static\"", 0x50000003, 17},  // SS_ICON
       {"\"Static\"", 0x5000000B, 25},  // SS_SIMPLE
       {"\"Static\"", 0x50000010, 25},  // SS_ETCHEDHORZ
-      {"\"Static\"", 0x5000000E, 2},  // SS_BITMAP
+      {"\"Static\"", 0x5000000E, 2},   // SS_BITMAP
       {"\"Edit\"", 0x50010003, 1},
   };
   for (const Case& c : cases) {
@@ -215,12 +213,12 @@ TEST(DialogScriptRules, DialogWindowHoldsTheOuterWindowSize) {
     std::uint32_t extraHeight;
   };
   const std::vector<Case> cases{
-      {"0x10C80000", "0x0", 6, 25},     // WS_CAPTION | WS_SYSMENU with a dialog frame
-      {"0x10C80000", "0x80", 6, 22},    // the same as a tool window
-      {"0x50000000", "0x0", 0, 0},      // a child dialog without frame bits
-      {"0x10CC0000", "0x0", 8, 27},     // a caption and a thick frame
-      {"0x90800000", "0x0", 2, 2},      // a popup with a border
-      {"0x50000000", "0x200", 4, 4},    // a client edge
+      {"0x10C80000", "0x0", 6, 25},   // WS_CAPTION | WS_SYSMENU with a dialog frame
+      {"0x10C80000", "0x80", 6, 22},  // the same as a tool window
+      {"0x50000000", "0x0", 0, 0},    // a child dialog without frame bits
+      {"0x10CC0000", "0x0", 8, 27},   // a caption and a thick frame
+      {"0x90800000", "0x0", 2, 2},    // a popup with a border
+      {"0x50000000", "0x200", 4, 4},  // a client edge
   };
   for (const Case& c : cases) {
     const ConverterResult result = ConvertDialog(
@@ -274,11 +272,21 @@ TEST(DialogScriptRules, ClassFieldsYieldTheirTableTypes) {
     std::uint32_t typeCode;
   };
   const std::vector<Case> cases{
-      {" \"Button\"", 4, 4},        {" \"Static\"", 2, 2},         {" \"Edit\"", 1, 1},
-      {" \"RichEdit20A\"", 22, 22}, {" \"RichEdit20W\"", 1, 1},    {" \"ComboBoxEx32\"", 24, 24},
-      {" \"ComboBox\"", 7, 7},      {" \"RAHexEdit\"", 35, 261},   {" \"SysMonthCal32\"", 21, 21},
-      {" \"SysListView32\"", 14, 14}, {" \"SysTabControl32\"", 11, 11}, {" \"CADCLASS\"", 33, 290},
-      {" \"Hyperlink\"", 42, 12345}, {" \"RAGrad\"", 43, 88888},   {" \"ListBox\"", 8, 8},
+      {" \"Button\"", 4, 4},
+      {" \"Static\"", 2, 2},
+      {" \"Edit\"", 1, 1},
+      {" \"RichEdit20A\"", 22, 22},
+      {" \"RichEdit20W\"", 1, 1},
+      {" \"ComboBoxEx32\"", 24, 24},
+      {" \"ComboBox\"", 7, 7},
+      {" \"RAHexEdit\"", 35, 261},
+      {" \"SysMonthCal32\"", 21, 21},
+      {" \"SysListView32\"", 14, 14},
+      {" \"SysTabControl32\"", 11, 11},
+      {" \"CADCLASS\"", 33, 290},
+      {" \"Hyperlink\"", 42, 12345},
+      {" \"RAGrad\"", 43, 88888},
+      {" \"ListBox\"", 8, 8},
       {" \"ScrollBar\"", 9, 9},
   };
   for (const Case& c : cases) {

@@ -16,23 +16,19 @@ TEST(DialogUnits, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne) {
   constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
   constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
   const std::vector<Case> cases{
-      {7, 6, 4, 11},      // 10.5 goes up
-      {-7, 6, 4, -11},    // -10.5 goes away from zero
-      {7, -6, 4, -11},
-      {7, 6, -4, -11},
-      {-7, -6, -4, -11},
-      {12, 13, 8, 20},    // 19.5
-      {7, 13, 8, 11},     // 11.375
-      {8, 96, 72, 11},    // 10.67
-      {10, 3, 4, 8},      // 7.5
-      {9, 3, 4, 7},       // 6.75
-      {5, 1, 4, 1},       // 1.25
-      {0, 5, 3, 0},
-      {5, 5, 0, -1},      // zero divisor
-      {Max, 2, 1, -1},    // too large
-      {Min, 2, 1, -1},    // too small
-      {Max, Max, Max, Max},  // the 64-bit product fits
-      {Min, 1, -1, -1},   // 2^31 does not fit
+      {7, 6, 4, 11},                                                              // 10.5 goes up
+      {-7, 6, 4, -11},                                                            // -10.5 goes away from zero
+      {7, -6, 4, -11},      {7, 6, -4, -11}, {-7, -6, -4, -11}, {12, 13, 8, 20},  // 19.5
+      {7, 13, 8, 11},                                                             // 11.375
+      {8, 96, 72, 11},                                                            // 10.67
+      {10, 3, 4, 8},                                                              // 7.5
+      {9, 3, 4, 7},                                                               // 6.75
+      {5, 1, 4, 1},                                                               // 1.25
+      {0, 5, 3, 0},         {5, 5, 0, -1},                                        // zero divisor
+      {Max, 2, 1, -1},                                                            // too large
+      {Min, 2, 1, -1},                                                            // too small
+      {Max, Max, Max, Max},                                                       // the 64-bit product fits
+      {Min, 1, -1, -1},                                                           // 2^31 does not fit
       {Min, 1, 1, Min},
   };
   for (const Case& c : cases)
@@ -81,19 +77,19 @@ TEST(DialogUnits, ClassicWindowFramesMatchWindowsFrames) {
     std::int32_t width, height;
   };
   const std::vector<Case> cases{
-      {0x10C80000, 0x00000000, false, 6, 25},  // caption, system menu, dialog frame
-      {0x10C80000, 0x00000080, false, 6, 22},  // tool window
-      {0x50000000, 0x00000000, false, 0, 0},   // child without frame
-      {0x10CC0000, 0x00000000, false, 8, 27},  // caption and thick frame
-      {0x10CC0000, 0x00000000, true, 8, 46},   // with a menu bar
-      {0x80800000, 0x00000000, false, 2, 2},   // border
-      {0x80400000, 0x00000000, false, 6, 6},   // dialog frame alone
-      {0x80040000, 0x00000000, false, 6, 6},   // thick frame alone
-      {0x80000000, 0x00000001, false, 6, 6},   // WS_EX_DLGMODALFRAME
-      {0x80000000, 0x00000200, false, 4, 4},   // WS_EX_CLIENTEDGE
-      {0x80000000, 0x00020000, false, 2, 2},   // WS_EX_STATICEDGE
-      {0x80C80080, 0x00000001, false, 6, 25},  // DS_MODALFRAME dialog
-      {0x80C80000, 0x00000300, false, 10, 29}, // client edge and window edge
+      {0x10C80000, 0x00000000, false, 6, 25},   // caption, system menu, dialog frame
+      {0x10C80000, 0x00000080, false, 6, 22},   // tool window
+      {0x50000000, 0x00000000, false, 0, 0},    // child without frame
+      {0x10CC0000, 0x00000000, false, 8, 27},   // caption and thick frame
+      {0x10CC0000, 0x00000000, true, 8, 46},    // with a menu bar
+      {0x80800000, 0x00000000, false, 2, 2},    // border
+      {0x80400000, 0x00000000, false, 6, 6},    // dialog frame alone
+      {0x80040000, 0x00000000, false, 6, 6},    // thick frame alone
+      {0x80000000, 0x00000001, false, 6, 6},    // WS_EX_DLGMODALFRAME
+      {0x80000000, 0x00000200, false, 4, 4},    // WS_EX_CLIENTEDGE
+      {0x80000000, 0x00020000, false, 2, 2},    // WS_EX_STATICEDGE
+      {0x80C80080, 0x00000001, false, 6, 25},   // DS_MODALFRAME dialog
+      {0x80C80000, 0x00000300, false, 10, 29},  // client edge and window edge
   };
   for (const Case& c : cases) {
     const FrameSize frame = ComputeWindowFrame(c.style, c.exStyle, c.menu);

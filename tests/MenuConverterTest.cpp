@@ -117,11 +117,8 @@ TEST(MenuConverter, WorkedExampleGivesExactlyItsBytes) {
     std::uint32_t shortcut;
   };
   const Row rows[] = {
-      {"", 0, "&File", 0, 0, 0},
-      {"IDM_OPEN", 601, "&Open", 1, 0x12, 0x24F},
-      {"", 0, "-", 1, 0, 0},
-      {"", 0, "&Help", 0, 0x04, 0},
-      {"IDM_ABOUT", 603, "&About", 1, 0x01, 0},
+      {"", 0, "&File", 0, 0, 0},    {"IDM_OPEN", 601, "&Open", 1, 0x12, 0x24F}, {"", 0, "-", 1, 0, 0},
+      {"", 0, "&Help", 0, 0x04, 0}, {"IDM_ABOUT", 603, "&About", 1, 0x01, 0},
   };
   std::size_t offset = 40;
   for (const Row& row : rows) {
@@ -262,10 +259,9 @@ struct FlagCase {
 
 TEST(MenuConverter, TypeAndStateBitsMapToRecordFlags) {
   const FlagCase cases[] = {
-      {",0x100", 0x20},  {",0x200", 0x08},     {",0x2000", 0x40},  {",0x4000", 0x04},
-      {",0x800", 0x00},  {",0x0,0x1", 0x02},   {",0x0,0x2", 0x10}, {",0x0,0x8", 0x01},
-      {",0x0,0x3", 0x12}, {",0x0,0x4", 0x00},  {",0x6300,0xB", 0x7F}, {"", 0x00},
-      {",,0x8", 0x01},   {",0x4000,0x8,99", 0x05},
+      {",0x100", 0x20},      {",0x200", 0x08},   {",0x2000", 0x40},  {",0x4000", 0x04},        {",0x800", 0x00},
+      {",0x0,0x1", 0x02},    {",0x0,0x2", 0x10}, {",0x0,0x8", 0x01}, {",0x0,0x3", 0x12},       {",0x0,0x4", 0x00},
+      {",0x6300,0xB", 0x7F}, {"", 0x00},         {",,0x8", 0x01},    {",0x4000,0x8,99", 0x05},
   };
   for (const FlagCase& c : cases) {
     const ConverterResult result = ConvertMenuScript(Menu("MENUITEM \"x\",1" + std::string(c.fields) + "\n"));
@@ -274,21 +270,21 @@ TEST(MenuConverter, TypeAndStateBitsMapToRecordFlags) {
 }
 
 TEST(MenuConverter, LevelsFollowNestedPopups) {
-  const ConverterResult result = ConvertMenuScript(Menu(
-      "POPUP \"A\"\n"
-      "BEGIN\n"
-      "  MENUITEM \"A1\",1\n"
-      "  POPUP \"A2\"\n"
-      "  BEGIN\n"
-      "    POPUP \"A2a\"\n"
-      "    BEGIN\n"
-      "      MENUITEM \"deep\",2\n"
-      "    END\n"
-      "    MENUITEM \"A2b\",3\n"
-      "  END\n"
-      "  MENUITEM \"A3\",4\n"
-      "END\n"
-      "MENUITEM \"top\",5\n"));
+  const ConverterResult result =
+      ConvertMenuScript(Menu("POPUP \"A\"\n"
+                             "BEGIN\n"
+                             "  MENUITEM \"A1\",1\n"
+                             "  POPUP \"A2\"\n"
+                             "  BEGIN\n"
+                             "    POPUP \"A2a\"\n"
+                             "    BEGIN\n"
+                             "      MENUITEM \"deep\",2\n"
+                             "    END\n"
+                             "    MENUITEM \"A2b\",3\n"
+                             "  END\n"
+                             "  MENUITEM \"A3\",4\n"
+                             "END\n"
+                             "MENUITEM \"top\",5\n"));
   const std::vector<std::uint32_t> expected{0, 1, 1, 2, 3, 2, 1, 0};
   ASSERT_EQ(result.recordCount, expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i)
@@ -382,12 +378,8 @@ TEST(MenuConverter, EmptyIdentifierFieldGivesZeroAndStillReadsTheType) {
 
 TEST(MenuConverter, TypeAndStateAreNumbersWithBlanksAround) {
   const FlagCase cases[] = {
-      {", 0x4000", 0x04},
-      {",\t0x4000 , 0x8 ", 0x05},
-      {", 16384", 0x04},
-      {",0x4000|0x100", 0x24},
-      {",0x0,0x1|0x8", 0x03},
-      {",0x0,NOT 0x1|0x8", 0x01},
+      {", 0x4000", 0x04},      {",\t0x4000 , 0x8 ", 0x05}, {", 16384", 0x04},
+      {",0x4000|0x100", 0x24}, {",0x0,0x1|0x8", 0x03},     {",0x0,NOT 0x1|0x8", 0x01},
   };
   for (const FlagCase& c : cases) {
     const ConverterResult result = ConvertMenuScript(Menu("MENUITEM \"x\",1" + std::string(c.fields) + "\n"));
@@ -444,9 +436,9 @@ TEST(MenuConverter, TextsTooLongForTheirSlotsAreCutWithAWarning) {
   const std::string longCaption(70, 'c');
   const std::string longName = "IDM_" + std::string(36, 'N');
   const std::string longResource = "IDR_" + std::string(40, 'R');
-  const ConverterResult result = ConvertMenuScript("#define " + longName + " 9\n" + longResource +
-                                                   " MENUEX\nBEGIN\n  MENUITEM \"" + longCaption + "\\tCtrl+K\"," +
-                                                   longName + "\nEND\n");
+  const ConverterResult result =
+      ConvertMenuScript("#define " + longName + " 9\n" + longResource + " MENUEX\nBEGIN\n  MENUITEM \"" + longCaption +
+                        "\\tCtrl+K\"," + longName + "\nEND\n");
   ASSERT_EQ(result.recordCount, 1u);
   const Item item = ItemAt(result, 0);
   EXPECT_EQ(item.caption, longCaption.substr(0, 63));

@@ -16,12 +16,28 @@ TEST(MenuDump, ShortcutCodesReadAsKeyNames) {
     std::string_view text;
   };
   const Case cases[] = {
-      {0, "-"},           {0x353, "Ctrl+Shift+S"}, {0x473, "Alt+F4"},  {0x79, "F10"},
-      {0x170, "Shift+F1"}, {0x221, "Ctrl+PgUp"},   {0x22, "PgDn"},     {0x226, "Ctrl+Up"},
-      {0x1B, "Esc"},      {0x41, "A"},             {0x30, "0"},        {0x2E, "Del"},
-      {0x0D, "Enter"},    {0x2D, "Ins"},           {0x08, "Back"},     {0x09, "Tab"},
-      {0x20, "Space"},    {0x65, "Num5"},          {0x724, "Ctrl+Shift+Alt+Home"},
-      {0x200, "Ctrl"},    {0x2BA, "Ctrl+0xBA"},    {0x1234, "0x1234"},
+      {0, "-"},
+      {0x353, "Ctrl+Shift+S"},
+      {0x473, "Alt+F4"},
+      {0x79, "F10"},
+      {0x170, "Shift+F1"},
+      {0x221, "Ctrl+PgUp"},
+      {0x22, "PgDn"},
+      {0x226, "Ctrl+Up"},
+      {0x1B, "Esc"},
+      {0x41, "A"},
+      {0x30, "0"},
+      {0x2E, "Del"},
+      {0x0D, "Enter"},
+      {0x2D, "Ins"},
+      {0x08, "Back"},
+      {0x09, "Tab"},
+      {0x20, "Space"},
+      {0x65, "Num5"},
+      {0x724, "Ctrl+Shift+Alt+Home"},
+      {0x200, "Ctrl"},
+      {0x2BA, "Ctrl+0xBA"},
+      {0x1234, "0x1234"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ShortcutText(c.code), c.text) << c.code;

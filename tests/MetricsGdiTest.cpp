@@ -3,7 +3,6 @@
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <cstdint>

@@ -14,11 +14,21 @@ struct NumberCase {
 
 TEST(NumberField, ReadsCIntegerLiterals) {
   const NumberCase cases[] = {
-      {"0x100", 0x100},          {" 0x100 ", 0x100},      {"\t0X4000", 0x4000},
-      {"50010000", 50010000},    {"-1", 0xFFFFFFFFu},     {"0x50010000L", 0x50010000},
-      {"0", 0},                  {"4294967297", 1},       {"", std::nullopt},
-      {"0x", std::nullopt},      {"-", std::nullopt},     {"12ab", std::nullopt},
-      {"WS_CHILD", std::nullopt}, {"0xG1", std::nullopt}, {"1 2", std::nullopt},
+      {"0x100", 0x100},
+      {" 0x100 ", 0x100},
+      {"\t0X4000", 0x4000},
+      {"50010000", 50010000},
+      {"-1", 0xFFFFFFFFu},
+      {"0x50010000L", 0x50010000},
+      {"0", 0},
+      {"4294967297", 1},
+      {"", std::nullopt},
+      {"0x", std::nullopt},
+      {"-", std::nullopt},
+      {"12ab", std::nullopt},
+      {"WS_CHILD", std::nullopt},
+      {"0xG1", std::nullopt},
+      {"1 2", std::nullopt},
   };
   for (const NumberCase& c : cases)
     EXPECT_EQ(ParseIntegerLiteral(c.text), c.expected) << '"' << c.text << '"';

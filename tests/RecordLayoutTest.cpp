@@ -31,8 +31,8 @@ TEST(RecordLayout, DialogImageSizesAndOffsets) {
 TEST(RecordLayout, TextSlotsAreCutAndAlwaysZeroTerminated) {
   Image image(MenuImageSize(1), 0xAA);
   const std::string longCaption(100, 'c');
-  EXPECT_FALSE(StoreText(image, MenuItemOffset(0) + MenuItemRecord::caption, MenuItemRecord::captionWidth,
-                         longCaption));
+  EXPECT_FALSE(
+      StoreText(image, MenuItemOffset(0) + MenuItemRecord::caption, MenuItemRecord::captionWidth, longCaption));
   const std::size_t caption = MenuItemOffset(0) + MenuItemRecord::caption;
   EXPECT_EQ(LoadText(image, caption, MenuItemRecord::captionWidth), std::string(63, 'c'));
   EXPECT_EQ(image[caption + 63], 0);
@@ -77,10 +77,17 @@ TEST(RecordLayout, ControlClassLookUpFollowsTableOrder) {
     std::uint32_t typeCode;
   };
   const Case cases[] = {
-      {" \"Button\"", 4, 4},          {" \"Static\"", 2, 2},         {" \"Edit\"", 1, 1},
-      {" \"RichEdit20A\"", 22, 22},   {" \"RichEdit20W\"", 1, 1},    {" \"ComboBoxEx32\"", 24, 24},
-      {" \"ComboBox\"", 7, 7},        {" \"RAHexEdit\"", 35, 261},   {" \"SysMonthCal32\"", 21, 21},
-      {" \"SysListView32\"", 14, 14}, {"edit", 1, 1},
+      {" \"Button\"", 4, 4},
+      {" \"Static\"", 2, 2},
+      {" \"Edit\"", 1, 1},
+      {" \"RichEdit20A\"", 22, 22},
+      {" \"RichEdit20W\"", 1, 1},
+      {" \"ComboBoxEx32\"", 24, 24},
+      {" \"ComboBox\"", 7, 7},
+      {" \"RAHexEdit\"", 35, 261},
+      {" \"SysMonthCal32\"", 21, 21},
+      {" \"SysListView32\"", 14, 14},
+      {"edit", 1, 1},
   };
   for (const Case& c : cases) {
     const ControlClass* row = LookUpControlClass(c.field);

@@ -29,8 +29,7 @@ class TempFolderTest : public ::testing::Test {
     fs::permissions(folder, fs::perms::owner_all, ignored);
     for (auto entry = fs::recursive_directory_iterator(folder, ignored); entry != fs::recursive_directory_iterator();
          entry.increment(ignored)) {
-      fs::permissions(entry->path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow,
-                      ignored);
+      fs::permissions(entry->path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow, ignored);
     }
     fs::remove_all(folder, ignored);
   }

@@ -16,11 +16,11 @@ struct FindCase {
 
 TEST(TextPrimitives, FindTextReportsPositionAbsenceAndRangeErrors) {
   const FindCase cases[] = {
-      {1, "abc", "abc", -1},       // a pattern as long as the text is never found
-      {1, "abcd", "abc", 1},       {2, "abcd", "abc", 0},   {3, "abcd", "abc", -2},
-      {0, "abcd", "a", -2},        {0, "", "abc", -2},      {1, "xxabcabc", "abc", 3},
-      {4, "xxabcabc", "abc", 6},   {1, "ab", "abc", -1},    {1, "IDC_CONTROL1", "CONTROL", 5},
-      {1, "Abc", "abc", -1},       {1, "xAbc", "abc", 0},   // case-sensitive
+      {1, "abc", "abc", -1},  // a pattern as long as the text is never found
+      {1, "abcd", "abc", 1},     {2, "abcd", "abc", 0}, {3, "abcd", "abc", -2},
+      {0, "abcd", "a", -2},      {0, "", "abc", -2},    {1, "xxabcabc", "abc", 3},
+      {4, "xxabcabc", "abc", 6}, {1, "ab", "abc", -1},  {1, "IDC_CONTROL1", "CONTROL", 5},
+      {1, "Abc", "abc", -1},     {1, "xAbc", "abc", 0},  // case-sensitive
   };
   for (const FindCase& c : cases)
     EXPECT_EQ(FindText(c.start, c.text, c.pattern), c.expected) << c.text << " / " << c.pattern << " from " << c.start;

@@ -47,8 +47,7 @@ class FileService {
   virtual FileResult CreateTemporaryBeside(const std::string& target, FileHandle& handle,
                                            std::string& temporaryPath) = 0;
   // Writes up to count bytes; written may be short.
-  virtual FileResult Write(FileHandle handle, const std::uint8_t* bytes, std::size_t count,
-                           std::size_t& written) = 0;
+  virtual FileResult Write(FileHandle handle, const std::uint8_t* bytes, std::size_t count, std::size_t& written) = 0;
   // Forces written bytes to the disk.
   virtual FileResult Flush(FileHandle handle) = 0;
   virtual FileResult Close(FileHandle handle) = 0;

@@ -101,8 +101,7 @@ class PosixFileService final : public FileService {
     return resolved;
   }
 
-  FileResult CreateTemporaryBeside(const std::string& target, FileHandle& handle,
-                                   std::string& temporaryPath) override {
+  FileResult CreateTemporaryBeside(const std::string& target, FileHandle& handle, std::string& temporaryPath) override {
     std::string pattern = FolderOf(target) + "/.trellane-XXXXXX";
     const int fd = mkstemp(pattern.data());
     if (fd < 0)

@@ -35,9 +35,9 @@ class ForcedBaseUnits final : public DisplayMetrics {
 
 void StoreMenuName(const std::string& name, MenuNameSlot& slot, Diagnostics& diagnostics) {
   if (name.size() > MenuNameLimit)
-    Warn(diagnostics, 0,
-         "menu name \"" + name + "\" is longer than 31 characters; \"" + name.substr(0, MenuNameLimit) +
-             "\" is stored");
+    Warn(
+        diagnostics, 0,
+        "menu name \"" + name + "\" is longer than 31 characters; \"" + name.substr(0, MenuNameLimit) + "\" is stored");
   const std::size_t kept = std::min(name.size(), MenuNameLimit);
   std::copy_n(name.begin(), kept, slot.begin());
   slot[kept] = '\0';
@@ -60,7 +60,8 @@ MenuNameRequest MakeCommandLineMenuNameRequest(const ConvertOptions& options, Di
   }
   return [&diagnostics](MenuNameSlot& slot) {
     if (!StandardInputIsTerminal()) {
-      Warn(diagnostics, 0, "the dialog names a menu, but there is no --menu-name and no terminal to ask; the menu name stays empty");
+      Warn(diagnostics, 0,
+           "the dialog names a menu, but there is no --menu-name and no terminal to ask; the menu name stays empty");
       return;
     }
     std::cerr << "Please provide name of RadASM menu file, eg. \"menu.mnu\"\n" << std::flush;

@@ -1,6 +1,6 @@
-#include "cli/Terminal.h"
-
 #include <unistd.h>
+
+#include "cli/Terminal.h"
 
 namespace trellane {
 

@@ -1,7 +1,6 @@
 // trellane: converts the MENUEX menu or the DIALOGEX dialog of a resource
 // script into a RadASM menu or dialog record file.
 #include <CLI/CLI.hpp>
-
 #include <exception>
 #include <iostream>
 #include <string>
@@ -23,8 +22,7 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* description,
 }
 
 int Run(int argc, char** argv) {
-  CLI::App app{"Converts a resource script's MENUEX menu or DIALOGEX dialog into a RadASM record file.",
-               "trellane"};
+  CLI::App app{"Converts a resource script's MENUEX menu or DIALOGEX dialog into a RadASM record file.", "trellane"};
   app.footer(Examples);
   app.require_subcommand(1);
 
@@ -36,7 +34,8 @@ int Run(int argc, char** argv) {
   dialog.mode = trellane::ConversionMode::Dialog;
   AddConvertCommand(app, "dialog", "convert the DIALOGEX dialog into a .dlg file", dialog);
   CLI::App* dialogCommand = app.get_subcommand("dialog");
-  dialogCommand->add_option("--menu-name", dialog.menuName, "the RadASM menu file the dialog names (at most 31 characters)");
+  dialogCommand->add_option("--menu-name", dialog.menuName,
+                            "the RadASM menu file the dialog names (at most 31 characters)");
   dialogCommand->add_option("--dpi", dialog.dotsPerInch, "pixels per inch of the display (default 96)")
       ->check(CLI::Range(1, 10000));
   dialogCommand->add_option("--base-units", dialog.baseUnits, "force the dialog base units X,Y; measure nothing")

@@ -278,14 +278,16 @@ DialogBaseUnits DialogConversion::ComputeDialogBaseUnits(const HeadStatement& fo
   if (fields.count < 2)
     Warn(result.diagnostics, font.keyword, "FONT needs a point size and a face name");
   if (fields.count > 5)
-    Warn(result.diagnostics, fields.At(5, font.keyword).position, "FONT has more than five fields; the rest is ignored");
+    Warn(result.diagnostics, fields.At(5, font.keyword).position,
+         "FONT has more than five fields; the rest is ignored");
 
   const Field sizeField = fields.At(0, font.keyword);
   std::uint32_t pointSize = 0;
   if (const auto value = ParseIntegerLiteral(sizeField.text))
     pointSize = *value;
   else
-    Warn(result.diagnostics, sizeField.position, "FONT point size '" + std::string(sizeField.text) + "' is not a number");
+    Warn(result.diagnostics, sizeField.position,
+         "FONT point size '" + std::string(sizeField.text) + "' is not a number");
   if (pointSize > 0xFFFF) {
     Warn(result.diagnostics, sizeField.position,
          "FONT point size " + std::to_string(pointSize) + " does not fit its 16-bit field; " +
@@ -311,7 +313,8 @@ DialogBaseUnits DialogConversion::ComputeDialogBaseUnits(const HeadStatement& fo
     if (const auto value = ParseIntegerLiteral(weightField.text))
       weight = static_cast<std::int32_t>(*value);
     else
-      Warn(result.diagnostics, weightField.position, "FONT weight '" + std::string(weightField.text) + "' is not a number; weight 0");
+      Warn(result.diagnostics, weightField.position,
+           "FONT weight '" + std::string(weightField.text) + "' is not a number; weight 0");
   }
 
   const std::int32_t pixelsPerInch = metrics.VerticalPixelsPerInch();
@@ -358,20 +361,23 @@ void DialogConversion::FillDialogWindow(const ResourceBlock& block, const Dialog
   const auto values = SplitFields<6>(script, valueStart, CodeEnd);
   if (values.count < 4)
     Warn(result.diagnostics, block.keyword,
-         "DIALOGEX has " + std::to_string(values.count) + " of its 4 values x, y, width, height; the missing ones are 0");
+         "DIALOGEX has " + std::to_string(values.count) +
+             " of its 4 values x, y, width, height; the missing ones are 0");
   if (values.count == 5)
     Warn(result.diagnostics, values.At(4, block.keyword).position,
          "the DIALOGEX help identifier has no place in the dialog record file; it is not stored");
   if (values.count > 5)
-    Warn(result.diagnostics, values.At(5, block.keyword).position, "DIALOGEX has more than five values; the rest is ignored");
+    Warn(result.diagnostics, values.At(5, block.keyword).position,
+         "DIALOGEX has more than five values; the rest is ignored");
 
   std::uint32_t style = 0;
   if (head.style.found)
-    style = FlagsValue(SplitFields<1>(script, head.style.valueStart, head.style.valueEnd).At(0, head.style.keyword), "STYLE");
+    style = FlagsValue(SplitFields<1>(script, head.style.valueStart, head.style.valueEnd).At(0, head.style.keyword),
+                       "STYLE");
   std::uint32_t exStyle = 0;
   if (head.exStyle.found)
-    exStyle = FlagsValue(SplitFields<1>(script, head.exStyle.valueStart, head.exStyle.valueEnd).At(0, head.exStyle.keyword),
-                         "EXSTYLE");
+    exStyle = FlagsValue(
+        SplitFields<1>(script, head.exStyle.valueStart, head.exStyle.valueEnd).At(0, head.exStyle.keyword), "EXSTYLE");
   StoreU32(result.image, record + ControlRecord::style, style);
   StoreU32(result.image, record + ControlRecord::exStyle, exStyle);
 
@@ -469,7 +475,8 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
   const Field textField = fields.At(0, keyword);
   const QuoteForm textForm = Unquote(textField.text, textBuffer);
   if (textForm == QuoteForm::Unterminated)
-    Warn(result.diagnostics, textField.position, "the control text has no closing quote; it is taken to the end of its field");
+    Warn(result.diagnostics, textField.position,
+         "the control text has no closing quote; it is taken to the end of its field");
   else if (textForm == QuoteForm::Bare && !textField.text.empty())
     Warn(result.diagnostics, textField.position, "the control text is not a quoted text; it is taken as written");
 
@@ -507,7 +514,8 @@ std::string_view DialogConversion::QuotedValue(const HeadStatement& statement, s
          std::string(what) + " has more than one field; the rest is ignored");
   const QuoteForm form = Unquote(field.text, textBuffer);
   if (form == QuoteForm::Unterminated)
-    Warn(result.diagnostics, field.position, std::string(what) + " text has no closing quote; it is taken to the end of the line");
+    Warn(result.diagnostics, field.position,
+         std::string(what) + " text has no closing quote; it is taken to the end of the line");
   else if (form == QuoteForm::Bare)
     Warn(result.diagnostics, field.position, std::string(what) + " is not a quoted text; it is taken as written");
   return textBuffer;
@@ -529,8 +537,8 @@ std::int32_t DialogConversion::NumberValue(const Field& field, std::string_view 
     return 0;
   if (const auto value = ParseIntegerLiteral(field.text))
     return static_cast<std::int32_t>(*value);
-  Warn(result.diagnostics, field.position, std::string(what) + " '" + std::string(field.text) + "' is not a number; " +
-                                               std::string(what) + " 0");
+  Warn(result.diagnostics, field.position,
+       std::string(what) + " '" + std::string(field.text) + "' is not a number; " + std::string(what) + " 0");
   return 0;
 }
 

@@ -17,6 +17,7 @@ struct TypeName {
   std::string_view name;
 };
 
+// clang-format off
 constexpr std::array<TypeName, 42> TypeNames{{
     {1, "Edit"},           {2, "Static"},         {3, "GroupBox"},        {4, "Button"},
     {5, "CheckBox"},       {6, "RadioButton"},    {7, "ComboBox"},        {8, "ListBox"},
@@ -30,6 +31,7 @@ constexpr std::array<TypeName, 42> TypeNames{{
     {39, "RAFileBrowser"}, {40, "RACodeComplete"}, {41, "RAToolTip"},     {42, "Hyperlink"},
     {43, "RAGrad"},        {44, "RAVideo"},
 }};
+// clang-format on
 
 std::string Hex(std::uint32_t value) {
   char text[16];
@@ -56,8 +58,9 @@ Row RecordRow(const Image& image, std::size_t record, const std::string& index, 
   const std::string_view name =
       LoadText(image, record + ControlRecord::identifierName, ControlRecord::identifierNameWidth);
   return {index,
-          dialogWindow ? "Dialog" : TypeText(LoadU32(image, record + ControlRecord::typeIndex),
-                                              LoadU32(image, record + ControlRecord::typeCode)),
+          dialogWindow ? "Dialog"
+                       : TypeText(LoadU32(image, record + ControlRecord::typeIndex),
+                                  LoadU32(image, record + ControlRecord::typeCode)),
           name.empty() ? "-" : PrintableText(name),
           Signed(LoadU32(image, record + ControlRecord::identifier)),
           "\"" + PrintableText(LoadText(image, record + ControlRecord::text, ControlRecord::textWidth)) + "\"",
@@ -94,8 +97,9 @@ void DescribeDialogImage(const Image& image, std::ostream& out) {
       << (menuName.empty() ? "-" : "\"" + PrintableText(menuName) + "\"") << ", following id "
       << LoadU16(image, DialogHeader::followingId) << '\n';
   out << "font " << (face.empty() ? "-" : "\"" + PrintableText(face) + "\"") << ", "
-      << LoadU16(image, DialogHeader::pointSize) << " points, height " << Signed(LoadU32(image, DialogHeader::fontHeight))
-      << ", weight " << LoadU16(image, DialogHeader::fontWeight) << '\n';
+      << LoadU16(image, DialogHeader::pointSize) << " points, height "
+      << Signed(LoadU32(image, DialogHeader::fontHeight)) << ", weight " << LoadU16(image, DialogHeader::fontWeight)
+      << '\n';
   const std::size_t partial = (image.size() - FirstControlOffset) % ControlRecord::Size;
   if (partial != 0)
     out << partial << " bytes after the last whole record\n";

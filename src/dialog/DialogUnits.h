@@ -36,12 +36,12 @@ std::int32_t VerticalPixels(std::int32_t dialogUnits, DialogBaseUnits units);
 
 // System metrics that decide the size of a window's frame.
 struct FrameMetrics {
-  std::int32_t captionHeight = 18;         // SM_CYCAPTION less the line below it
-  std::int32_t smallCaptionHeight = 15;    // the same for a tool window
-  std::int32_t menuHeight = 18;            // a menu bar less the line below it
-  std::int32_t borderWidth = 1;            // the sizing border's own width
+  std::int32_t captionHeight = 18;       // SM_CYCAPTION less the line below it
+  std::int32_t smallCaptionHeight = 15;  // the same for a tool window
+  std::int32_t menuHeight = 18;          // a menu bar less the line below it
+  std::int32_t borderWidth = 1;          // the sizing border's own width
   std::int32_t paddedBorderWidth = 0;
-  std::int32_t edgeWidth = 2;              // SM_CXEDGE
+  std::int32_t edgeWidth = 2;  // SM_CXEDGE
 };
 
 // The classic Windows metrics: caption 19 pixels, tool-window caption 16,

@@ -1,7 +1,7 @@
-#include "dialog/FreeTypeMetrics.h"
-
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
+
+#include "dialog/FreeTypeMetrics.h"
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 

@@ -1,11 +1,10 @@
-#include "dialog/GdiMetrics.h"
-
 #include <windows.h>
 
 #include <cstring>
 #include <optional>
 
 #include "dialog/DialogUnits.h"
+#include "dialog/GdiMetrics.h"
 #include "dialog/PlatformMetrics.h"
 
 namespace trellane {

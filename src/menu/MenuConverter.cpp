@@ -60,7 +60,7 @@ void WarnItemBeforeBegin(std::string_view script, const ScriptLine& line, Diagno
 struct ItemLine {
   std::string_view caption;  // the quoted text with "" read as one quote
   std::string captionCopy;   // holds the caption when it had doubled quotes
-  bool quoted = false;  // a quoted caption, or SEPARATOR, stands on the line
+  bool quoted = false;       // a quoted caption, or SEPARATOR, stands on the line
   std::string_view identifier;
   std::string_view type;
   std::string_view state;
@@ -68,8 +68,7 @@ struct ItemLine {
 
 // Reads the caption between quotes, a doubled quote standing for one quote.
 // Returns the index after the closing quote, or end when there is none.
-std::size_t ReadCaption(std::string_view script, std::size_t opening, std::size_t end, ItemLine& item,
-                        bool& closed) {
+std::size_t ReadCaption(std::string_view script, std::size_t opening, std::size_t end, ItemLine& item, bool& closed) {
   closed = false;
   const std::size_t first = opening + 1;
   std::size_t quote = script.substr(0, end).find('"', first);
@@ -163,8 +162,8 @@ std::uint32_t ReadFlagsField(std::string_view field, std::string_view what, std:
     return *literal;  // the common case, without the expression reader
   if (const auto value = ParseFlagsExpression(field))
     return *value;
-  Warn(diagnostics, position, std::string(what) + " " + std::string(field) + " is not a number; " +
-                                  std::string(what) + " 0");
+  Warn(diagnostics, position,
+       std::string(what) + " " + std::string(field) + " is not a number; " + std::string(what) + " 0");
   return 0;
 }
 

@@ -88,14 +88,13 @@ void DescribeMenuImage(const Image& image, std::ostream& out) {
     std::string index = std::to_string(i);
     if (image[record + MenuItemRecord::itemTag] != 1)
       index += " (tag " + std::to_string(image[record + MenuItemRecord::itemTag]) + ")";
-    rows.push_back({index, itemName.empty() ? "-" : PrintableText(itemName),
-                    Signed(LoadU32(image, record + MenuItemRecord::identifier), 32),
-                    "\"" +
-                        PrintableText(LoadText(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth)) +
-                        "\"",
-                    Signed(LoadU16(image, record + MenuItemRecord::level), 16),
-                    MenuFlagNames(LoadU16(image, record + MenuItemRecord::flags)),
-                    ShortcutText(LoadU16(image, record + MenuItemRecord::shortcut))});
+    rows.push_back(
+        {index, itemName.empty() ? "-" : PrintableText(itemName),
+         Signed(LoadU32(image, record + MenuItemRecord::identifier), 32),
+         "\"" + PrintableText(LoadText(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth)) + "\"",
+         Signed(LoadU16(image, record + MenuItemRecord::level), 16),
+         MenuFlagNames(LoadU16(image, record + MenuItemRecord::flags)),
+         ShortcutText(LoadU16(image, record + MenuItemRecord::shortcut))});
   }
   PrintTable(rows, {true, false, true, false, true, false, false}, out);
   if (partial != 0)

@@ -2,6 +2,7 @@
 
 namespace trellane {
 
+// clang-format off
 const std::array<AccelKey, 75> AccelKeyTable{{
     {"return", 0x0D}, {"delete", 0x2E}, {"right", 0x27}, {"shift", 0x100}, {"back", 0x08},
     {"ctrl", 0x200},  {"pgup", 0x21},   {"pgdn", 0x22},  {"home", 0x24},   {"left", 0x25},
@@ -19,5 +20,6 @@ const std::array<AccelKey, 75> AccelKeyTable{{
     {"q", 0x51},      {"r", 0x52},      {"s", 0x53},     {"t", 0x54},      {"u", 0x55},
     {"v", 0x56},      {"w", 0x57},      {"x", 0x58},     {"y", 0x59},      {"z", 0x5A},
 }};
+// clang-format on
 
 }  // namespace trellane

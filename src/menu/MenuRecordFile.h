@@ -15,7 +15,7 @@ namespace MenuHeader {
 constexpr std::size_t Size = 40;
 constexpr std::size_t resourceName = 0;  // text slot
 constexpr std::size_t resourceNameWidth = 32;
-constexpr std::size_t resourceId = 32;  // 32-bit
+constexpr std::size_t resourceId = 32;   // 32-bit
 constexpr std::size_t followingId = 36;  // 16-bit
 constexpr std::size_t fixedValue = 38;   // 16-bit, always 100
 constexpr std::uint32_t FixedValue = 100;

@@ -72,9 +72,7 @@ class KeyWords {
  private:
   static constexpr std::size_t SlotCount = 128;  // a little over twice the names
 
-  static std::size_t NextHash(std::size_t hash, char c) {
-    return hash * 31 + static_cast<unsigned char>(c);
-  }
+  static std::size_t NextHash(std::size_t hash, char c) { return hash * 31 + static_cast<unsigned char>(c); }
 
   static std::size_t Home(std::string_view name) {
     std::size_t hash = name.size();

@@ -9,9 +9,9 @@
 namespace trellane {
 
 struct ShortcutReading {
-  std::uint32_t code = 0;                  // OR of the codes of the known words
-  std::size_t keyCount = 0;                // known words that are keys, not modifiers
-  std::vector<std::string_view> unknown;   // words found in no table
+  std::uint32_t code = 0;                 // OR of the codes of the known words
+  std::size_t keyCount = 0;               // known words that are keys, not modifiers
+  std::vector<std::string_view> unknown;  // words found in no table
 };
 
 // Splits text into words at every byte that is not a letter or digit and

@@ -172,7 +172,8 @@ std::string_view StripParentheses(std::string_view text) {
 
 DefineTable::DefineTable(std::string_view scriptText) : script(scriptText) {
   std::size_t lines = 0;
-  ForEachDefineLine(script, [&](const DefineLine&) { ++lines; }, false);
+  ForEachDefineLine(
+      script, [&](const DefineLine&) { ++lines; }, false);
   // At most two thirds of the slots fill; the size needs no power of two.
   const std::size_t capacity = lines + lines / 2 + 16;
   slots.assign(capacity, 0);
@@ -226,8 +227,8 @@ bool DefineTable::Find(std::string_view name, std::string_view& value) const {
   return false;
 }
 
-ResolvedIdentifier ResolveIdentifier(std::string_view field, const DefineTable& defines,
-                                     std::size_t position, Diagnostics& diagnostics) {
+ResolvedIdentifier ResolveIdentifier(std::string_view field, const DefineTable& defines, std::size_t position,
+                                     Diagnostics& diagnostics) {
   ResolvedIdentifier resolved;
   if (field.empty())
     return resolved;

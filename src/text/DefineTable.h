@@ -43,7 +43,7 @@ struct ResolvedIdentifier {
 // 0x and hexadecimal digits) stands for itself; a name resolves through its
 // define line, then through the identifiers every resource compiler knows.
 // An empty field gives 0 and no name. Problems are warned at position.
-ResolvedIdentifier ResolveIdentifier(std::string_view field, const DefineTable& defines,
-                                     std::size_t position, Diagnostics& diagnostics);
+ResolvedIdentifier ResolveIdentifier(std::string_view field, const DefineTable& defines, std::size_t position,
+                                     Diagnostics& diagnostics);
 
 }  // namespace trellane

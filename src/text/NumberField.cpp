@@ -23,8 +23,7 @@ constexpr std::array<std::uint8_t, 256> HexDigits = [] {
 }();
 
 std::string_view DropIntegerSuffix(std::string_view text) {
-  while (!text.empty() && (text.back() == 'L' || text.back() == 'l' || text.back() == 'U' ||
-                           text.back() == 'u'))
+  while (!text.empty() && (text.back() == 'L' || text.back() == 'l' || text.back() == 'U' || text.back() == 'u'))
     text.remove_suffix(1);
   return text;
 }

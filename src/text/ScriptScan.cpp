@@ -20,10 +20,9 @@ constexpr std::array<unsigned char, 256> MakeRunEnds() {
   std::array<unsigned char, 256> table{};
   for (std::size_t c = 0; c < 256; ++c) {
     const bool lineEnd = c == '\r' || c == '\n';
-    table[c] = static_cast<unsigned char>((lineEnd || c == '/' || c == '"' ? EndsCode : 0) |
-                                          (lineEnd || c == '"' ? EndsQuote : 0) |
-                                          (lineEnd || c == '*' ? EndsComment : 0) |
-                                          (c != ' ' && c != '\t' ? EndsBlanks : 0));
+    table[c] = static_cast<unsigned char>(
+        (lineEnd || c == '/' || c == '"' ? EndsCode : 0) | (lineEnd || c == '"' ? EndsQuote : 0) |
+        (lineEnd || c == '*' ? EndsComment : 0) | (c != ' ' && c != '\t' ? EndsBlanks : 0));
   }
   return table;
 }
@@ -101,8 +100,7 @@ std::size_t SkipLineEnd(std::string_view script, std::size_t end) {
 }
 
 // Whole-word occurrence of keyword in a line's code, outside quoted texts.
-std::optional<std::size_t> FindWordInCode(std::string_view script, const ScriptLine& line,
-                                          std::string_view keyword) {
+std::optional<std::size_t> FindWordInCode(std::string_view script, const ScriptLine& line, std::string_view keyword) {
   for (std::size_t i = line.codeStart; i < line.codeEnd; ++i) {
     const char c = script[i];
     if (c == '"') {
@@ -273,8 +271,7 @@ bool IsLoneWord(std::string_view script, const ScriptLine& line, std::string_vie
   return LineCode(script, line) == word;
 }
 
-std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view keyword,
-                                       std::size_t fromLine) {
+std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view keyword, std::size_t fromLine) {
   if (keyword.empty())
     return std::nullopt;
   // Only a line that holds the keyword's bytes can hold the keyword, and a
@@ -297,9 +294,8 @@ std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view
     if (position >= size)
       return std::nullopt;
     refresh(hit, position, [&](std::size_t from) {
-      return static_cast<std::size_t>(std::search(script.begin() + static_cast<std::ptrdiff_t>(from), script.end(),
-                                                  searcher) -
-                                      script.begin());
+      return static_cast<std::size_t>(
+          std::search(script.begin() + static_cast<std::ptrdiff_t>(from), script.end(), searcher) - script.begin());
     });
     if (hit >= size)
       return std::nullopt;
@@ -329,7 +325,8 @@ std::size_t LineAfter(std::string_view script, std::size_t end) {
 }
 
 std::optional<ResourceBlock> FindResourceBlock(std::string_view script, std::string_view keyword) {
-  return WalkResourceBlock(script, keyword, [](const ScriptLine&) {}, [](const ScriptLine&, int) {});
+  return WalkResourceBlock(
+      script, keyword, [](const ScriptLine&) {}, [](const ScriptLine&, int) {});
 }
 
 }  // namespace trellane

@@ -48,8 +48,7 @@ inline std::string_view TrimField(std::string_view text) {
 std::optional<std::size_t> ScanTo(std::string_view script, std::size_t p, char c, std::size_t limit);
 
 // First index q > p, q < limit, whose byte is one of bytes.
-std::optional<std::size_t> ScanToAny(std::string_view script, std::size_t p, std::string_view bytes,
-                                     std::size_t limit);
+std::optional<std::size_t> ScanToAny(std::string_view script, std::size_t p, std::string_view bytes, std::size_t limit);
 
 // Trimmed bytes strictly between a and b.
 std::string_view TakeField(std::string_view script, std::size_t a, std::size_t b);
@@ -127,14 +126,12 @@ inline bool StartsStatement(std::string_view script, const ScriptLine& line, std
   return IsBlankOrTab(script[after]) || script[after] == '"';
 }
 
-
 // The line's code is the single word.
 bool IsLoneWord(std::string_view script, const ScriptLine& line, std::string_view word);
 
 // Index of the first occurrence of keyword as a whole word outside comments
 // and quoted texts, from a line start on.
-std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view keyword,
-                                       std::size_t fromLine = 0);
+std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view keyword, std::size_t fromLine = 0);
 
 // A resource statement and the block of statements it owns.
 struct ResourceBlock {
@@ -144,7 +141,7 @@ struct ResourceBlock {
   std::size_t bodyStart = 0;  // line after BEGIN
   std::size_t bodyEnd = 0;    // start of the END line that closes BEGIN, or script.size()
   bool hasBegin = false;
-  bool closed = false;  // an END line closes the block
+  bool closed = false;         // an END line closes the block
   bool bodyInComment = false;  // a block comment opened on the BEGIN line runs on into the body
 };
 
@@ -161,8 +158,8 @@ std::optional<ResourceBlock> FindResourceBlock(std::string_view script, std::str
 // level), level being the nesting depth inside the block (0 right after its
 // own BEGIN).
 template <typename VisitHead, typename VisitBody>
-std::optional<ResourceBlock> WalkResourceBlock(std::string_view script, std::string_view keyword,
-                                               VisitHead visitHead, VisitBody visitBody) {
+std::optional<ResourceBlock> WalkResourceBlock(std::string_view script, std::string_view keyword, VisitHead visitHead,
+                                               VisitBody visitBody) {
   const auto found = FindKeyword(script, keyword);
   if (!found)
     return std::nullopt;

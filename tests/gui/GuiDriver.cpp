@@ -66,10 +66,19 @@ struct TemplateRows {
 };
 
 constexpr std::uint32_t ChildStyle = WS_CHILD | WS_VISIBLE;
-constexpr std::uint32_t WindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE | DS_SETFONT;
+constexpr std::uint32_t WindowStyle =
+    WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_VISIBLE | DS_SETFONT;
 
 const TemplateRows MainTemplate{
-    1000, MainCaption, WindowStyle | DS_CENTER, WS_EX_TOOLWINDOW | WS_EX_APPWINDOW, 0, 0, 170, 68, 9,
+    1000,
+    MainCaption,
+    WindowStyle | DS_CENTER,
+    WS_EX_TOOLWINDOW | WS_EX_APPWINDOW,
+    0,
+    0,
+    170,
+    68,
+    9,
     {
         {1004, "Button", ChildStyle | WS_TABSTOP | BS_PUSHBUTTON, WS_EX_STATICEDGE, "..", 154, 20, 12, 14},
         {1001, "Edit", ChildStyle | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_STATICEDGE, "C:\\something.rc", 3, 20, 149, 12},
@@ -82,7 +91,15 @@ const TemplateRows MainTemplate{
     }};
 
 const TemplateRows AboutTemplate{
-    2000, "About...", WindowStyle | DS_CENTER, WS_EX_TOOLWINDOW, 0, 0, 94, 74, 9,
+    2000,
+    "About...",
+    WindowStyle | DS_CENTER,
+    WS_EX_TOOLWINDOW,
+    0,
+    0,
+    94,
+    74,
+    9,
     {
         {2001, "Button", ChildStyle | BS_GROUPBOX, 0, "Info", 3, 2, 89, 54},
         {2002, "Static", ChildStyle | SS_LEFT, 0,
@@ -92,7 +109,15 @@ const TemplateRows AboutTemplate{
     }};
 
 const TemplateRows PromptTemplate{
-    3000, "MENU detected", WindowStyle, WS_EX_TOOLWINDOW, 5, 6, 128, 37, 10,
+    3000,
+    "MENU detected",
+    WindowStyle,
+    WS_EX_TOOLWINDOW,
+    5,
+    6,
+    128,
+    37,
+    10,
     {
         {3001, "Static", ChildStyle | SS_CENTER | SS_SUNKEN, 0,
          "Please provide name of RadASM menu file, eg. \"menu.mnu\"", 3, 3, 123, 17},
@@ -170,10 +195,14 @@ class TemplateReader {
       return {};
     if (first == 0xFFFF) {
       switch (const std::uint16_t ordinal = Word()) {
-        case 0x80: return "Button";
-        case 0x81: return "Edit";
-        case 0x82: return "Static";
-        default: return "#" + std::to_string(ordinal);
+        case 0x80:
+          return "Button";
+        case 0x81:
+          return "Edit";
+        case 0x82:
+          return "Static";
+        default:
+          return "#" + std::to_string(ordinal);
       }
     }
     std::string text(1, static_cast<char>(first));
@@ -289,7 +318,8 @@ class Driver {
       cropping = geometry;
     }
     const std::string partial = file + ".part.png";
-    const std::string shell = "import -window root" + cropping + " '" + partial + "' && mv '" + partial + "' '" + file + "'";
+    const std::string shell =
+        "import -window root" + cropping + " '" + partial + "' && mv '" + partial + "' '" + file + "'";
     std::string command = "Z:\\bin\\sh -c " + Quoted(shell);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -353,8 +383,8 @@ class Driver {
     std::string command = Quoted(options.cli) + " " + arguments;
     // Nothing to read on its input: it never waits for a typed menu name.
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE nothing = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
-                                 0, nullptr);
+    HANDLE nothing =
+        CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -417,9 +447,8 @@ class Driver {
       const std::string text = reader.NameOrOrdinal();
       reader.Skip(reader.Word());
       Expect(!reader.AtEnd(), control + " is complete");
-      Expect(id == static_cast<std::uint32_t>(row.id), name + " template order", "found " + std::to_string(id) +
-                                                                                     " where " + std::to_string(row.id) +
-                                                                                     " belongs");
+      Expect(id == static_cast<std::uint32_t>(row.id), name + " template order",
+             "found " + std::to_string(id) + " where " + std::to_string(row.id) + " belongs");
       Expect(lstrcmpiA(className.c_str(), row.className) == 0, control + " kind", className);
       Expect(itemStyle == row.style, control + " styles", Hex(itemStyle) + ", expected " + Hex(row.style));
       Expect(itemExStyle == row.exStyle, control + " extended styles",
@@ -482,8 +511,8 @@ class Driver {
   // to it so far and waits for input again.
   void Settle() {
     DWORD_PTR result = 0;
-    Expect(SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL,
-                               static_cast<UINT>(WaitLimit.count() * 1000), &result) != 0,
+    Expect(SendMessageTimeoutA(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(WaitLimit.count() * 1000),
+                               &result) != 0,
            "the program answers");
   }
 
@@ -555,9 +584,8 @@ class Driver {
     for (const ControlRow& row : rows.controls) {
       const std::string control = name + " control " + std::to_string(row.id);
       Expect(child != nullptr, control + " exists");
-      Expect(GetDlgCtrlID(child) == row.id, name + " child order", "found " + std::to_string(GetDlgCtrlID(child)) +
-                                                                       " where " + std::to_string(row.id) +
-                                                                       " belongs");
+      Expect(GetDlgCtrlID(child) == row.id, name + " child order",
+             "found " + std::to_string(GetDlgCtrlID(child)) + " where " + std::to_string(row.id) + " belongs");
       char className[64] = {};
       GetClassNameA(child, className, sizeof className);
       Expect(lstrcmpiA(className, row.className) == 0, control + " kind", className);
@@ -595,8 +623,9 @@ class Driver {
     std::string command = Quoted(options.gui);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    Expect(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, work.c_str(), &startup, &gui) != 0,
-           "trellane-gui.exe starts", options.gui);
+    Expect(
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, work.c_str(), &startup, &gui) != 0,
+        "trellane-gui.exe starts", options.gui);
     mainWindow = WaitFor("the main window", [&] { return FindProgramDialog(MainCaption); });
     Settle();
     Pass("trellane-gui.exe starts and shows \"Trellane   [by Quorvin]\"");
@@ -746,8 +775,8 @@ class Driver {
     Click(mainWindow, radioBefore);
     SetItemText(mainWindow, 1002, before);
     Click(mainWindow, radio);
-    const std::string shown = before.size() > 40 ? before.substr(0, 20) + "...(" + std::to_string(before.size()) + ")"
-                                                  : before;
+    const std::string shown =
+        before.size() > 40 ? before.substr(0, 20) + "...(" + std::to_string(before.size()) + ")" : before;
     ExpectText(ItemText(1002), after, "radio " + std::to_string(radio) + " on \"" + shown + "\"");
     Expect(IsChecked(radio) && !IsChecked(radio == 1006 ? 1007 : 1006), "radio " + std::to_string(radio) + " checked");
   }
@@ -774,8 +803,9 @@ class Driver {
     SetItemText(mainWindow, 1002, "D:\\dir\\file.rc");
     Click(mainWindow, 1007);
     Screenshot("extension-change-dialog");
-    Pass("radios: every extension-change row (.mnu/.dlg, dots in folders, trailing backslash, last dot only, "
-         "no dot, leading dot, empty, same radio again, 511-character cut); source and status untouched");
+    Pass(
+        "radios: every extension-change row (.mnu/.dlg, dots in folders, trailing backslash, last dot only, "
+        "no dot, leading dot, empty, same radio again, 511-character cut); source and status untouched");
     Click(mainWindow, 1006);
   }
 
@@ -811,9 +841,9 @@ class Driver {
     ExpectText(Convert(WorkFile("dialog.rc"), WorkFile("window.dlg"), 1007), "Surgery is over!",
                "status line after a Dialog conversion");
     Screenshot("convert-dialog");
-    Expect(RunCommandLine("dialog " + Quoted(WorkFile("dialog.rc")) + " -o " + Quoted(WorkFile("command-line.dlg"))) ==
-               0,
-           "trellane.exe dialog succeeds");
+    Expect(
+        RunCommandLine("dialog " + Quoted(WorkFile("dialog.rc")) + " -o " + Quoted(WorkFile("command-line.dlg"))) == 0,
+        "trellane.exe dialog succeeds");
     ExpectSameFiles(WorkFile("window.dlg"), WorkFile("command-line.dlg"), "Dialog mode");
     Pass("convert (DIALOGEX): \"Surgery is over!\", the file is identical to trellane.exe's");
   }
@@ -977,8 +1007,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: trellane-gui-driver --gui GUI.exe --cli trellane.exe --scripts DIR --work DIR --artifacts DIR\n");
+    std::fprintf(
+        stderr,
+        "usage: trellane-gui-driver --gui GUI.exe --cli trellane.exe --scripts DIR --work DIR --artifacts DIR\n");
     return 2;
   }
   return Driver(std::move(options)).Run();

@@ -42,8 +42,8 @@ void MeasureFont(const std::string& face, int points, int weight) {
 void PrintFrame(DWORD style, DWORD exStyle, int menu) {
   RECT rect{0, 0, 100, 100};
   AdjustWindowRectEx(&rect, style, menu != 0, exStyle);
-  std::printf("%08lx|%08lx|%d|%ld|%ld\n", static_cast<unsigned long>(style), static_cast<unsigned long>(exStyle), menu, static_cast<long>(rect.right - rect.left - 100),
-              static_cast<long>(rect.bottom - rect.top - 100));
+  std::printf("%08lx|%08lx|%d|%ld|%ld\n", static_cast<unsigned long>(style), static_cast<unsigned long>(exStyle), menu,
+              static_cast<long>(rect.right - rect.left - 100), static_cast<long>(rect.bottom - rect.top - 100));
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // trellane-gui: the Windows program. One modal main window; the process ends
 // when it closes.
-#include <windows.h>
-
 #include <commctrl.h>
+#include <windows.h>
 
 #include "app/gui/MainDialog.h"
 #include "app/gui/ResourceIds.h"
