@@ -1,7 +1,8 @@
 // trellane-gui: the Windows program. One modal main window; the process ends
 // when it closes.
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs windows.h first.
+#include <commctrl.h>
 
 #include "app/gui/MainDialog.h"
 #include "app/gui/ResourceIds.h"
