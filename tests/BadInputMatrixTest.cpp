@@ -200,6 +200,7 @@ TEST_F(BadInputMatrix, SpecialFilesAndPermissionsAreRefused) {
          },
          ConversionOutcome::SourceUnreadable, "cannot read the script"});
   fs::create_directory(folder / "locked");
+  WriteBytes(folder / "locked" / "menu.mnu", "old output");  // an existing output stays writable
   fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec);
   Check({"output folder not writable", makeScript, ConversionOutcome::OutputNotWritable, "cannot create the output",
          "locked/menu.mnu"});
