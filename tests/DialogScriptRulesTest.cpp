@@ -266,39 +266,11 @@ TEST(DialogScriptRules, DefineOfALongerNameDoesNotResolveAShorterOne) {
 // Every example class field of the record file's description and the type
 // numbers it yields.
 TEST(DialogScriptRules, ClassFieldsYieldTheirTableTypes) {
-  struct Case {
-    std::string classField;
-    std::uint32_t typeIndex;
-    std::uint32_t typeCode;
-  };
-  const std::vector<Case> cases{
-      {" \"Button\"", 4, 4},
-      {" \"Static\"", 2, 2},
-      {" \"Edit\"", 1, 1},
-      {" \"RichEdit20A\"", 22, 22},
-      {" \"RichEdit20W\"", 1, 1},
-      {" \"ComboBoxEx32\"", 24, 24},
-      {" \"ComboBox\"", 7, 7},
-      {" \"RAHexEdit\"", 35, 261},
-      {" \"SysMonthCal32\"", 21, 21},
-      {" \"SysListView32\"", 14, 14},
-      {" \"SysTabControl32\"", 11, 11},
-      {" \"CADCLASS\"", 33, 290},
-      {" \"Hyperlink\"", 42, 12345},
-      {" \"RAGrad\"", 43, 88888},
-      {" \"ListBox\"", 8, 8},
-      {" \"ScrollBar\"", 9, 9},
-  };
-  for (const Case& c : cases) {
-    const ControlClass* row = LookUpControlClass(c.classField);
-    ASSERT_NE(row, nullptr) << c.classField;
-    EXPECT_EQ(row->typeIndex, c.typeIndex) << c.classField;
-    EXPECT_EQ(row->typeCode, c.typeCode) << c.classField;
+  for (const ClassFieldCase& c : ClassFieldCases()) {
     const ConverterResult result = ConvertDialog(OneControl(c.classField, "0x50000000"));
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeIndex), c.typeIndex) << c.classField;
     EXPECT_EQ(ControlU32(result, 0, ControlRecord::typeCode), c.typeCode) << c.classField;
   }
-  EXPECT_EQ(LookUpControlClass("\"MyGraph\""), nullptr);
 }
 
 }  // namespace

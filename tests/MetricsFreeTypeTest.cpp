@@ -17,22 +17,8 @@ namespace trellane {
 namespace {
 
 TEST(MetricsFreeType, DejaVuSansMeasuresAsGdiMeasuresIt) {
-  struct Case {
-    std::int32_t points, weight, textHeight, sampleWidth;
-  };
-  const std::vector<Case> cases{
-      {8, 400, 13, 359},  {8, 700, 13, 398},  {9, 400, 14, 385},  {9, 700, 14, 436},
-      {10, 400, 15, 420}, {10, 700, 15, 468}, {12, 400, 19, 513}, {12, 700, 19, 574},
-  };
   const auto metrics = MakeFreeTypeMetrics(96);
-  for (const Case& c : cases) {
-    Diagnostics diagnostics;
-    const FontMeasurement measured =
-        metrics->MeasureFont({FontHeightForPoints(c.points, 96), c.weight, "DejaVu Sans"}, diagnostics);
-    EXPECT_EQ(measured.textHeight, c.textHeight) << c.points << " points, weight " << c.weight;
-    EXPECT_EQ(measured.sampleWidth, c.sampleWidth) << c.points << " points, weight " << c.weight;
-    EXPECT_TRUE(diagnostics.empty());
-  }
+  ExpectDejaVuSansFigures(*metrics);
 }
 
 TEST(MetricsFreeType, WindowsDialogFacesUseTheirWindowsFigures) {

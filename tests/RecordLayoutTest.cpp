@@ -4,6 +4,7 @@
 
 #include "dialog/DialogRecordFile.h"
 #include "menu/MenuRecordFile.h"
+#include "tests/ScriptTestSupport.h"
 #include "text/ImageBytes.h"
 
 namespace trellane {
@@ -71,30 +72,13 @@ TEST(RecordLayout, AccelKeyTableTriesLongerNamesFirst) {
 }
 
 TEST(RecordLayout, ControlClassLookUpFollowsTableOrder) {
-  struct Case {
-    const char* field;
-    std::uint32_t typeIndex;
-    std::uint32_t typeCode;
-  };
-  const Case cases[] = {
-      {" \"Button\"", 4, 4},
-      {" \"Static\"", 2, 2},
-      {" \"Edit\"", 1, 1},
-      {" \"RichEdit20A\"", 22, 22},
-      {" \"RichEdit20W\"", 1, 1},
-      {" \"ComboBoxEx32\"", 24, 24},
-      {" \"ComboBox\"", 7, 7},
-      {" \"RAHexEdit\"", 35, 261},
-      {" \"SysMonthCal32\"", 21, 21},
-      {" \"SysListView32\"", 14, 14},
-      {"edit", 1, 1},
-  };
-  for (const Case& c : cases) {
-    const ControlClass* row = LookUpControlClass(c.field);
-    ASSERT_NE(row, nullptr) << c.field;
-    EXPECT_EQ(row->typeIndex, c.typeIndex) << c.field;
-    EXPECT_EQ(row->typeCode, c.typeCode) << c.field;
+  for (const ClassFieldCase& c : ClassFieldCases()) {
+    const ControlClass* row = LookUpControlClass(c.classField);
+    ASSERT_NE(row, nullptr) << c.classField;
+    EXPECT_EQ(row->typeIndex, c.typeIndex) << c.classField;
+    EXPECT_EQ(row->typeCode, c.typeCode) << c.classField;
   }
+  EXPECT_EQ(LookUpControlClass("edit"), &ControlClassTable[31]);  // a field that is just the name
   EXPECT_EQ(LookUpControlClass(" \"MyOwnClass\""), nullptr);
 }
 

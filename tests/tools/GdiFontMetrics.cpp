@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "tools/MeasureRequests.h"
+
 namespace {
 
 constexpr char Sample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -49,26 +51,8 @@ void PrintFrame(DWORD style, DWORD exStyle, int menu) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool frames = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (argument == "--frames") {
-      frames = true;
-      continue;
-    }
-    const std::size_t first = argument.find(':');
-    const std::size_t second = argument.find(':', first + 1);
-    if (first == std::string::npos || second == std::string::npos) {
-      std::fprintf(stderr, "expected FACE:POINTS:WEIGHT or STYLE:EXSTYLE:MENU, got %s\n", argument.c_str());
-      return 2;
-    }
-    if (frames)
-      PrintFrame(static_cast<DWORD>(std::strtoul(argument.substr(0, first).c_str(), nullptr, 16)),
-                 static_cast<DWORD>(std::strtoul(argument.substr(first + 1, second - first - 1).c_str(), nullptr, 16)),
-                 std::atoi(argument.substr(second + 1).c_str()));
-    else
-      MeasureFont(argument.substr(0, first), std::atoi(argument.substr(first + 1, second - first - 1).c_str()),
-                  std::atoi(argument.substr(second + 1).c_str()));
-  }
-  return 0;
+  return trellane::ForEachMeasureRequest(argc, argv, MeasureFont,
+                                         [](std::uint32_t style, std::uint32_t exStyle, int menu) {
+                                           PrintFrame(static_cast<DWORD>(style), static_cast<DWORD>(exStyle), menu);
+                                         });
 }
