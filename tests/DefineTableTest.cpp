@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "text/DefineTable.h"
 
@@ -98,6 +99,44 @@ TEST(DefineTable, ManyDefinesAllResolve) {
     EXPECT_EQ(ResolveIdentifier(name, defines, 0, diagnostics).value, static_cast<std::uint32_t>(10000 + i));
   }
   EXPECT_TRUE(diagnostics.empty());
+}
+
+TEST(DefineTable, LookupOrderNeverChangesWhichLineDefinesAName) {
+  // Names looked up in the order of their lines, backwards and out of
+  // order, with a name defined twice and lines between the defines: every
+  // lookup gives the value of the name's first define line.
+  const std::string script =
+      "#define IDC_A 1\r\n"
+      "#define IDC_B 2\r\n"
+      "// IDC_C follows\r\n"
+      "  #define IDC_C 3 /* third */\r\n"
+      "#define IDC_AB 4\r\n"
+      "#define IDC_D 5\n"
+      "#define IDC_E 6\r";
+  // The later IDC_B line follows IDC_E's line directly.
+  const std::string twice = script + "\n#define IDC_B 22\r\n#define IDC_F 7\r\n";
+  struct Case {
+    std::vector<std::string> names;
+    std::vector<std::uint32_t> values;
+  };
+  const Case cases[] = {
+      {{"IDC_A", "IDC_B", "IDC_C", "IDC_AB", "IDC_D", "IDC_E"}, {1, 2, 3, 4, 5, 6}},
+      {{"IDC_E", "IDC_D", "IDC_AB", "IDC_C", "IDC_B", "IDC_A"}, {6, 5, 4, 3, 2, 1}},
+      {{"IDC_A", "IDC_AB", "IDC_A", "IDC_B", "IDC_B", "IDC_X", "IDC_C"}, {1, 4, 1, 2, 2, 0, 3}},
+  };
+  for (const std::string& text : {script, twice}) {
+    const DefineTable defines(text);
+    for (const Case& c : cases) {
+      Diagnostics diagnostics;
+      for (std::size_t i = 0; i < c.names.size(); ++i)
+        EXPECT_EQ(ResolveIdentifier(c.names[i], defines, 0, diagnostics).value, c.values[i]) << c.names[i];
+    }
+  }
+  const DefineTable defines(twice);
+  Diagnostics diagnostics;
+  EXPECT_EQ(ResolveIdentifier("IDC_E", defines, 0, diagnostics).value, 6u);
+  EXPECT_EQ(ResolveIdentifier("IDC_B", defines, 0, diagnostics).value, 2u);  // not the later 22
+  EXPECT_EQ(ResolveIdentifier("IDC_F", defines, 0, diagnostics).value, 7u);
 }
 
 }  // namespace

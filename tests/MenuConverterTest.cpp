@@ -93,17 +93,17 @@ std::size_t ItemCount(const ConverterResult& result) {
   return (result.image.size() - MenuHeader::Size) / MenuItemRecord::Size;
 }
 
-void Put16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
+void Put16(Image& bytes, std::size_t offset, std::uint32_t value) {
   bytes[offset] = static_cast<std::uint8_t>(value);
   bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
-void PutText(std::vector<std::uint8_t>& bytes, std::size_t offset, std::string_view text) {
+void PutText(Image& bytes, std::size_t offset, std::string_view text) {
   std::memcpy(bytes.data() + offset, text.data(), text.size());
 }
 
 TEST(MenuConverter, WorkedExampleGivesExactlyItsBytes) {
-  std::vector<std::uint8_t> expected(640, 0);
+  Image expected = ZeroedImage(640);
   PutText(expected, 0, "IDR_MAINMENU");
   Put16(expected, 32, 600);
   Put16(expected, 36, 601);

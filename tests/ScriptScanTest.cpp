@@ -8,13 +8,23 @@
 namespace trellane {
 namespace {
 
-std::vector<std::string> LeadingWords(std::string_view script) {
-  std::vector<std::string> words;
+// One text per line of the script, as take(script, line) gives it.
+template <typename Take>
+std::vector<std::string> EachLine(std::string_view script, Take take) {
+  std::vector<std::string> texts;
   LineWalker walker(script);
   ScriptLine line;
   while (walker.Next(line))
-    words.emplace_back(LeadingWord(script, line));
-  return words;
+    texts.emplace_back(take(script, line));
+  return texts;
+}
+
+std::vector<std::string> LeadingWords(std::string_view script) {
+  return EachLine(script, LeadingWord);
+}
+
+std::vector<std::string> LineCodes(std::string_view script) {
+  return EachLine(script, LineCode);
 }
 
 TEST(ScriptScan, FieldsOfTheWorkedDialogHeadLine) {
@@ -71,18 +81,31 @@ TEST(ScriptScan, LfCrLfAndCrLineEndsGiveTheSameLines) {
 }
 
 TEST(ScriptScan, CommentsAreNotCode) {
-  const std::string script =
-      "// MENUITEM \"commented\"\r\n"
-      "/* POPUP \"a\"\r\n"
-      "   MENUITEM \"b\" */ MENUITEM \"c\"\r\n"
-      "  MENUITEM \"d\" // trailing\r\n";
-  LineWalker walker(script);
-  ScriptLine line;
-  std::vector<std::string> code;
-  while (walker.Next(line))
-    code.emplace_back(LineCode(script, line));
-  const std::vector<std::string> expected{"", "", "MENUITEM \"c\"", "MENUITEM \"d\""};
-  EXPECT_EQ(code, expected);
+  // Lines without '/' are taken in one pass; lines with one, and lines
+  // inside a block comment, by the full walk. Quotes, tabs and blanks are
+  // the same to both.
+  struct Case {
+    std::string script;
+    std::vector<std::string> code;
+  };
+  const Case cases[] = {
+      {"// MENUITEM \"commented\"\r\n"
+       "/* POPUP \"a\"\r\n"
+       "   MENUITEM \"b\" */ MENUITEM \"c\"\r\n"
+       "  MENUITEM \"d\" // trailing\r\n",
+       {"", "", "MENUITEM \"c\"", "MENUITEM \"d\""}},
+      {"\t CONTROL \"a,b\", IDC_A, \"Button\"\t\r\n"
+       "/* open \"quote\r\n"
+       "   still \"comment */ CONTROL \"x/y\", 1\r\n"
+       "  CONTROL \"x//y\", 2 // note\n"
+       "   \t \r\n"
+       "CONTROL \"unclosed\r\n"
+       "END",
+       {"CONTROL \"a,b\", IDC_A, \"Button\"", "", "CONTROL \"x/y\", 1", "CONTROL \"x//y\", 2", "", "CONTROL \"unclosed",
+        "END"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LineCodes(c.script), c.code) << c.script;
 }
 
 TEST(ScriptScan, StatementKeywordsAreWholeLeadingWords) {

@@ -1,6 +1,7 @@
 #include "dialog/DialogConverter.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "dialog/DialogRecordFile.h"
 #include "dialog/DialogUnits.h"
+#include "text/ByteMarks.h"
 #include "text/DefineTable.h"
 #include "text/NumberField.h"
 #include "text/ScriptScan.h"
@@ -55,13 +57,26 @@ bool StartsComment(std::string_view script, std::size_t i) {
 }
 
 // Bytes at which SplitFields has something to decide; runs of other bytes
-// are passed over in a tight loop.
+// are passed over eight at a time.
 constexpr std::array<bool, 256> FieldStops = [] {
   std::array<bool, 256> stops{};
   for (const unsigned char c : {'\r', '\n', '/', '"', ','})
     stops[c] = true;
   return stops;
 }();
+
+// Bit k set when byte base + k, below to, may be a field stop. Control
+// bytes other than CR and LF are marked too; they decide nothing.
+inline std::uint32_t FieldStopBits(const char* data, std::size_t base, std::size_t to) {
+  if (to - base >= 8) {
+    const std::uint64_t word = LoadWord(data + base);
+    return MarkedByteBits(MarkControlBytes(word) | MarkBytes(word, ',') | MarkBytes(word, '"') | MarkBytes(word, '/'));
+  }
+  std::uint32_t bits = 0;
+  for (std::size_t k = 0; k < to - base; ++k)
+    bits |= static_cast<std::uint32_t>(FieldStops[static_cast<unsigned char>(data[base + k])]) << k;
+  return bits;
+}
 
 template <std::size_t Capacity>
 Fields<Capacity> SplitFields(std::string_view script, std::size_t from, std::size_t to) {
@@ -73,28 +88,33 @@ Fields<Capacity> SplitFields(std::string_view script, std::size_t from, std::siz
     return fields;
   const char* const data = script.data();
   std::size_t start = from;
-  bool inQuote = false;
-  for (std::size_t i = from;; ++i) {
-    while (i < to && !FieldStops[static_cast<unsigned char>(data[i])])
-      ++i;
-    bool end = i >= to;
-    if (!end && toCodeEnd)
-      end = IsLineEnd(data[i]) || (!inQuote && StartsComment(script, i));
-    if (!end && data[i] == '"')
-      inQuote = !inQuote;
-    if (end || (!inQuote && data[i] == ',')) {
-      if (fields.count < Capacity) {
-        const std::string_view raw = script.substr(start, i - start);
-        const std::string_view trimmed = TrimField(raw);
-        const std::size_t offset = trimmed.empty() ? 0 : static_cast<std::size_t>(trimmed.data() - raw.data());
-        fields.items[fields.count] = Field{trimmed, start + offset};
-      }
-      ++fields.count;
-      start = i + 1;
+  const auto endField = [&](std::size_t end) {
+    if (fields.count < Capacity) {
+      const std::string_view raw = script.substr(start, end - start);
+      const std::string_view trimmed = TrimField(raw);
+      const std::size_t offset = trimmed.empty() ? 0 : static_cast<std::size_t>(trimmed.data() - raw.data());
+      fields.items[fields.count] = Field{trimmed, start + offset};
     }
-    if (end)
-      break;
+    ++fields.count;
+    start = end + 1;
+  };
+  bool inQuote = false;
+  std::size_t end = to;
+  for (std::size_t base = from; base < to && end == to; base += 8) {
+    for (std::uint32_t stops = FieldStopBits(data, base, to); stops != 0; stops &= stops - 1) {
+      const std::size_t i = base + static_cast<std::size_t>(std::countr_zero(stops));
+      const char c = data[i];
+      if (toCodeEnd && (IsLineEnd(c) || (!inQuote && StartsComment(script, i)))) {
+        end = i;
+        break;
+      }
+      if (c == '"')
+        inQuote = !inQuote;
+      else if (c == ',' && !inQuote)
+        endField(i);
+    }
   }
+  endField(end);
   // Nothing but blanks after the keyword is no field at all.
   if (fields.count == 1 && fields.items[0].text.empty())
     fields.count = 0;
@@ -103,13 +123,8 @@ Fields<Capacity> SplitFields(std::string_view script, std::size_t from, std::siz
 
 enum class QuoteForm { Quoted, Unterminated, Bare };
 
-// The text of a quoted field, a doubled quote inside standing for one quote.
-QuoteForm Unquote(std::string_view field, std::string& text) {
-  text.clear();
-  if (field.empty() || field.front() != '"') {
-    text.assign(field);
-    return QuoteForm::Bare;
-  }
+// The text of a quoted field that holds doubled quotes, appended to text.
+QuoteForm UnquoteDoubled(std::string_view field, std::string& text) {
   for (std::size_t i = 1; i < field.size(); ++i) {
     const std::size_t quote = field.find('"', i);
     text.append(field.substr(i, quote - i));
@@ -124,6 +139,28 @@ QuoteForm Unquote(std::string_view field, std::string& text) {
     return QuoteForm::Quoted;
   }
   return QuoteForm::Unterminated;
+}
+
+// The text of a quoted field, a doubled quote inside standing for one quote.
+// text views the field itself unless a doubled quote makes it up in buffer.
+QuoteForm Unquote(std::string_view field, std::string& buffer, std::string_view& text) {
+  if (field.empty() || field.front() != '"') {
+    text = field;
+    return QuoteForm::Bare;
+  }
+  const std::size_t closing = field.find('"', 1);
+  if (closing == std::string_view::npos) {
+    text = field.substr(1);
+    return QuoteForm::Unterminated;
+  }
+  if (closing + 1 == field.size() || field[closing + 1] != '"') {
+    text = field.substr(1, closing - 1);
+    return QuoteForm::Quoted;
+  }
+  buffer.clear();
+  const QuoteForm form = UnquoteDoubled(field, buffer);
+  text = buffer;
+  return form;
 }
 
 // Converts one dialog: keeps the script, the image and the warnings together.
@@ -145,7 +182,6 @@ class DialogConversion {
   struct DialogHead {
     HeadStatement caption, className, style, exStyle, font, menu;
   };
-
   std::optional<ResourceBlock> ReadBlock(DialogHead& head);
   void ReadHeadLine(const ScriptLine& line, DialogHead& head);
   void ReadBodyLine(const ScriptLine& line);
@@ -166,6 +202,7 @@ class DialogConversion {
   ConverterResult result;
   std::vector<std::size_t> controlKeywords;
   std::string textBuffer;
+  std::string classNameBuffer;
 
   // The rows of the last few class fields: a dialog names few classes, and
   // looking one up in the class table costs more than comparing texts.
@@ -186,7 +223,7 @@ ConverterResult DialogConversion::Run() {
   result.keywordFound = true;
 
   result.recordCount = controlKeywords.size();
-  result.image.assign(DialogImageSize(controlKeywords.size()), 0);
+  result.image = ZeroedImage(DialogImageSize(controlKeywords.size()));
   StoreU32(result.image, DialogHeader::formatTag, DialogHeader::FormatTag);
 
   const DialogBaseUnits units = ComputeDialogBaseUnits(head.font);
@@ -296,11 +333,12 @@ DialogBaseUnits DialogConversion::ComputeDialogBaseUnits(const HeadStatement& fo
   }
 
   const Field faceField = fields.At(1, font.keyword);
-  const QuoteForm faceForm = Unquote(faceField.text, textBuffer);
+  std::string_view face;
+  const QuoteForm faceForm = Unquote(faceField.text, textBuffer, face);
   if (faceForm != QuoteForm::Quoted && !faceField.text.empty())
     Warn(result.diagnostics, faceField.position, "FONT face name is not a quoted text; it is taken as written");
   FontDescription description;
-  description.face = textBuffer;
+  description.face = face;
   if (description.face.size() > DialogHeader::fontFaceWidth - 1) {
     Warn(result.diagnostics, faceField.position,
          "FONT face name is longer than 31 characters; it is cut to \"" + description.face.substr(0, 31) + "\"");
@@ -411,8 +449,7 @@ void DialogConversion::FillDialogWindow(const ResourceBlock& block, const Dialog
 
 void DialogConversion::FillControl(std::size_t index, std::size_t keyword, DialogBaseUnits units) {
   const std::size_t record = ControlOffset(index);
-  const std::size_t valueStart = keyword + ControlKeyword.size();
-  const auto fields = SplitFields<11>(script, valueStart, CodeEnd);
+  const auto fields = SplitFields<11>(script, keyword + ControlKeyword.size(), CodeEnd);
   if (fields.count < 8)
     Warn(result.diagnostics, keyword,
          "CONTROL has " + std::to_string(fields.count) +
@@ -473,7 +510,8 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
   StoreU32(result.image, record + ControlRecord::typeCode, typeCode);
 
   const Field textField = fields.At(0, keyword);
-  const QuoteForm textForm = Unquote(textField.text, textBuffer);
+  std::string_view text;
+  const QuoteForm textForm = Unquote(textField.text, textBuffer, text);
   if (textForm == QuoteForm::Unterminated)
     Warn(result.diagnostics, textField.position,
          "the control text has no closing quote; it is taken to the end of its field");
@@ -481,17 +519,17 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
     Warn(result.diagnostics, textField.position, "the control text is not a quoted text; it is taken as written");
 
   if (typeIndex == UserDefinedControl.typeIndex && typeCode == UserDefinedControl.typeCode) {
-    std::string className;
-    Unquote(classField.text, className);
+    std::string_view className;
+    Unquote(classField.text, classNameBuffer, className);
     if (!row)
       Warn(result.diagnostics, classField.position,
-           "class \"" + className + "\" is not one RadASM knows; it is stored as a user-defined control");
-    if (!textBuffer.empty() && textBuffer != className)
+           "class \"" + std::string(className) + "\" is not one RadASM knows; it is stored as a user-defined control");
+    if (!text.empty() && text != className)
       Warn(result.diagnostics, textField.position,
-           "the text \"" + textBuffer + "\" of a user-defined control gives way to its class name");
-    textBuffer = std::move(className);
+           "the text \"" + std::string(text) + "\" of a user-defined control gives way to its class name");
+    text = className;
   }
-  StoreCutText(record + ControlRecord::text, ControlRecord::textWidth, textBuffer, textField.position, "control text");
+  StoreCutText(record + ControlRecord::text, ControlRecord::textWidth, text, textField.position, "control text");
 }
 
 const ControlClass* DialogConversion::ClassRow(std::string_view classField) {
@@ -512,13 +550,14 @@ std::string_view DialogConversion::QuotedValue(const HeadStatement& statement, s
   if (fields.count > 1)
     Warn(result.diagnostics, fields.At(1, statement.keyword).position,
          std::string(what) + " has more than one field; the rest is ignored");
-  const QuoteForm form = Unquote(field.text, textBuffer);
+  std::string_view text;
+  const QuoteForm form = Unquote(field.text, textBuffer, text);
   if (form == QuoteForm::Unterminated)
     Warn(result.diagnostics, field.position,
          std::string(what) + " text has no closing quote; it is taken to the end of the line");
   else if (form == QuoteForm::Bare)
     Warn(result.diagnostics, field.position, std::string(what) + " is not a quoted text; it is taken as written");
-  return textBuffer;
+  return text;
 }
 
 std::uint32_t DialogConversion::FlagsValue(const Field& field, std::string_view what) {

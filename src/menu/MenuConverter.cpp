@@ -268,7 +268,7 @@ ConverterResult ConvertMenuScript(std::string_view script) {
     }
   }
 
-  result.image.assign(MenuImageSize(itemCount), 0);
+  result.image = ZeroedImage(MenuImageSize(itemCount));
   const DefineTable defines(script);
   StoreHeader(script, *block, defines, result.image, diagnostics);
   if (itemCount == 0)

@@ -13,6 +13,9 @@ namespace {
 
 constexpr std::string_view DefineKeyword = "#define";
 
+// Names at or past this offset do not fit a slot and are left out.
+constexpr std::size_t InsertLimit = std::numeric_limits<std::uint32_t>::max() - 1;
+
 struct DefineLine {
   std::size_t nameStart = 0;
   std::size_t nameEnd = 0;
@@ -179,7 +182,7 @@ DefineTable::DefineTable(std::string_view scriptText) : script(scriptText) {
   slots.assign(capacity, 0);
   tags.assign(capacity, 0);
   ForEachDefineLine(script, [&](const DefineLine& define) {
-    if (define.nameStart < std::numeric_limits<std::uint32_t>::max() - 1)
+    if (define.nameStart < InsertLimit)
       Insert(static_cast<std::uint32_t>(define.nameStart),
              script.substr(define.nameStart, define.nameEnd - define.nameStart), define.nameHash);
   });
@@ -208,12 +211,35 @@ void DefineTable::Insert(std::uint32_t nameOffset, std::string_view name, std::u
       ++count;
       return;
     }
-    if (tags[i] == tag && NameMatches(slots[i] - 1, name))
+    if (tags[i] == tag && NameMatches(slots[i] - 1, name)) {
+      nameDefinedTwice = true;
       return;  // the first define line of a name wins
+    }
   }
 }
 
+bool DefineTable::FindOnLine(std::size_t lineStart, std::string_view name, std::string_view& value) const {
+  std::size_t hash = lineStart;
+  while (hash < script.size() && IsBlankOrTab(script[hash]))
+    ++hash;
+  DefineLine define;
+  if (hash >= script.size() || script[hash] != '#' || !ReadDefineLine(script, hash, define))
+    return false;
+  if (define.nameEnd - define.nameStart != name.size() || define.nameStart >= InsertLimit ||
+      std::memcmp(script.data() + define.nameStart, name.data(), name.size()) != 0)
+    return false;
+  Found(define.nameStart, name, value);
+  return true;
+}
+
+void DefineTable::Found(std::size_t nameOffset, std::string_view name, std::string_view& value) const {
+  value = DefineValue(script, nameOffset + name.size());
+  lineAfterLastFound = LineAfter(script, LineEndOf(script, nameOffset));
+}
+
 bool DefineTable::Find(std::string_view name, std::string_view& value) const {
+  if (!nameDefinedTwice && lineAfterLastFound < script.size() && FindOnLine(lineAfterLastFound, name, value))
+    return true;
   std::uint64_t hash = 0;
   if (!HashName(name, hash))
     return false;
@@ -221,7 +247,7 @@ bool DefineTable::Find(std::string_view name, std::string_view& value) const {
   for (std::size_t i = HomeSlot(hash); slots[i] != 0; i = i + 1 == slots.size() ? 0 : i + 1) {
     if (tags[i] != tag || !NameMatches(slots[i] - 1, name))
       continue;
-    value = DefineValue(script, slots[i] - 1 + name.size());
+    Found(slots[i] - 1, name, value);
     return true;
   }
   return false;

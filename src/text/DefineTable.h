@@ -18,7 +18,9 @@ class DefineTable {
   explicit DefineTable(std::string_view scriptText);
 
   // The value text of the first "#define NAME value" line for name, trimmed;
-  // false when no line defines that name.
+  // false when no line defines that name. Identifiers tend to be looked up
+  // in the order of their define lines, so the line after the last one found
+  // is tried first when no name is defined twice.
   bool Find(std::string_view name, std::string_view& value) const;
 
   std::size_t Size() const { return count; }
@@ -27,11 +29,15 @@ class DefineTable {
   void Insert(std::uint32_t nameOffset, std::string_view name, std::uint64_t hash);
   std::size_t HomeSlot(std::uint64_t hash) const;
   bool NameMatches(std::uint32_t nameOffset, std::string_view name) const;
+  bool FindOnLine(std::size_t lineStart, std::string_view name, std::string_view& value) const;
+  void Found(std::size_t nameOffset, std::string_view name, std::string_view& value) const;
 
   std::string_view script;
   std::vector<std::uint32_t> slots;  // name offset + 1, 0 for an empty slot
   std::vector<std::uint8_t> tags;    // a byte of the name's hash, per slot
   std::size_t count = 0;
+  bool nameDefinedTwice = false;
+  mutable std::size_t lineAfterLastFound = std::string_view::npos;
 };
 
 struct ResolvedIdentifier {

@@ -4,12 +4,54 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace trellane {
 
-using Image = std::vector<std::uint8_t>;
+// Takes memory zeroed by calloc and constructs elements without a value by
+// leaving their bytes as they are: a fresh vector of n elements is n zero
+// elements without a pass that writes them, and memory fresh from the system
+// is not touched twice. Elements a vector reuses from its own capacity keep
+// their earlier bytes, so an image is sized once, when it is made.
+template <typename T>
+struct ZeroedAllocator {
+  using value_type = T;
+
+  ZeroedAllocator() = default;
+  template <typename U>
+  ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t count) {
+    void* memory = std::calloc(count, sizeof(T));
+    if (!memory)
+      throw std::bad_alloc();
+    return static_cast<T*>(memory);
+  }
+  void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+
+  template <typename U>
+  void construct(U*) noexcept {}
+  template <typename U, typename... Args>
+  void construct(U* place, Args&&... args) {
+    ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+  }
+
+  template <typename U>
+  bool operator==(const ZeroedAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
+using Image = std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>>;
+
+// A fresh image of size bytes, all zero.
+inline Image ZeroedImage(std::size_t size) {
+  return Image(size);
+}
 
 // Throws std::out_of_range for a store outside the image.
 [[noreturn]] void ThrowStoreOutside();

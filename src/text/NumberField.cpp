@@ -115,37 +115,7 @@ class FlagsReader {
 
 }  // namespace
 
-namespace {
-
-// Plain decimal digits or 0x and hexadecimal digits, nothing around them: the
-// fields that scripts almost always hold, read in one pass. False for
-// anything else, which the full reading then takes.
-bool ReadPlainLiteral(std::string_view text, std::uint32_t& value) {
-  value = 0;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    for (std::size_t i = 2; i < text.size(); ++i) {
-      const std::uint8_t digit = HexDigits[static_cast<unsigned char>(text[i])];
-      if (digit == NotHex)
-        return false;
-      value = value * 16u + digit;
-    }
-    return true;
-  }
-  if (text.empty())
-    return false;
-  for (const char c : text) {
-    if (!IsDigit(c))
-      return false;
-    value = value * 10u + static_cast<std::uint32_t>(c - '0');
-  }
-  return true;
-}
-
-}  // namespace
-
-std::optional<std::uint32_t> ParseIntegerLiteral(std::string_view text) {
-  if (std::uint32_t plain = 0; ReadPlainLiteral(text, plain))
-    return plain;
+std::optional<std::uint32_t> ParseLiteralWithExtras(std::string_view text) {
   text = DropIntegerSuffix(TrimBlanks(text));
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     std::uint32_t value = 0;

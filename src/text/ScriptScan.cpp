@@ -7,6 +7,8 @@
 #include <cstring>
 #include <functional>
 
+#include "text/ByteMarks.h"
+
 namespace trellane {
 namespace {
 
@@ -14,7 +16,7 @@ constexpr std::size_t None = std::string_view::npos;
 
 // Byte classes for the runs that LineWalker::Next skips without a state
 // change: each bit marks the bytes that end one kind of run.
-enum RunEnd : unsigned char { EndsCode = 1, EndsQuote = 2, EndsComment = 4, EndsBlanks = 8 };
+enum RunEnd : unsigned char { EndsCode = 1, EndsQuote = 2, EndsComment = 4, EndsBlanks = 8, EndsSlashFree = 16 };
 
 constexpr std::array<unsigned char, 256> MakeRunEnds() {
   std::array<unsigned char, 256> table{};
@@ -22,51 +24,30 @@ constexpr std::array<unsigned char, 256> MakeRunEnds() {
     const bool lineEnd = c == '\r' || c == '\n';
     table[c] = static_cast<unsigned char>(
         (lineEnd || c == '/' || c == '"' ? EndsCode : 0) | (lineEnd || c == '"' ? EndsQuote : 0) |
-        (lineEnd || c == '*' ? EndsComment : 0) | (c != ' ' && c != '\t' ? EndsBlanks : 0));
+        (lineEnd || c == '*' ? EndsComment : 0) | (c != ' ' && c != '\t' ? EndsBlanks : 0) |
+        (lineEnd || c == '/' ? EndsSlashFree : 0));
   }
   return table;
 }
 
 constexpr std::array<unsigned char, 256> RunEnds = MakeRunEnds();
 
-// Marks with its high bit each byte of word that equals c; no other bit is
-// set, as no carry crosses from one byte into the next.
-inline std::uint64_t MarkBytes(std::uint64_t word, unsigned char c) {
-  constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
-  const std::uint64_t x = word ^ (0x0101010101010101ull * c);
-  return ~(((x & Low7) + Low7) | x | Low7);
-}
-
-// Marks with its high bit each byte of word below 0x0E: CR, LF and a few
-// other control bytes, which the byte-wise step after a run treats like any
-// other byte. Exact, like MarkBytes.
-inline std::uint64_t MarkControlBytes(std::uint64_t word) {
-  constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
-  constexpr std::uint64_t AddToReach80 = 0x0101010101010101ull * (0x80 - 0x0E);
-  return ~(((word & Low7) + AddToReach80) | word | Low7);
-}
-
-// Index within the word of the first byte that marks holds, in memory order.
-inline std::size_t FirstMarkedByte(std::uint64_t marks) {
-  if constexpr (std::endian::native == std::endian::little)
-    return static_cast<std::size_t>(std::countr_zero(marks)) / 8;
-  else
-    return static_cast<std::size_t>(std::countl_zero(marks)) / 8;
-}
-
 // First index from i on whose byte ends a run of the given kind, or size.
-// Runs of code, quoted text and comment end at a few bytes only, which eight
-// bytes at a time find (a control byte stops such a run early and costs
-// one byte-wise step); runs of blanks are short and go byte by byte.
+// Runs of code, quoted text, comment and slash-free text end at a few bytes
+// only, which eight bytes at a time find (a control byte stops such a run
+// early and costs one byte-wise step); runs of blanks are short and go byte
+// by byte.
 template <RunEnd Kind>
 inline std::size_t SkipRun(const char* data, std::size_t i, std::size_t size) {
   if constexpr (Kind != EndsBlanks) {
-    constexpr unsigned char Other = Kind == EndsComment ? '*' : '"';
     while (size - i >= 8) {
-      std::uint64_t word = 0;
-      std::memcpy(&word, data + i, sizeof word);
-      std::uint64_t marks = MarkControlBytes(word) | MarkBytes(word, Other);
-      if constexpr (Kind == EndsCode)
+      const std::uint64_t word = LoadWord(data + i);
+      std::uint64_t marks = MarkControlBytes(word);
+      if constexpr (Kind == EndsCode || Kind == EndsQuote)
+        marks |= MarkBytes(word, '"');
+      if constexpr (Kind == EndsComment)
+        marks |= MarkBytes(word, '*');
+      if constexpr (Kind == EndsCode || Kind == EndsSlashFree)
         marks |= MarkBytes(word, '/');
       if (marks != 0)
         return i + FirstMarkedByte(marks);
@@ -197,9 +178,35 @@ std::string_view StatementName(std::string_view script, std::size_t keywordIndex
 LineWalker::LineWalker(std::string_view scriptText, std::size_t from)
     : script(scriptText), position(from < scriptText.size() ? from : scriptText.size()) {}
 
+bool LineWalker::NextWithoutSlash(ScriptLine& line) {
+  const std::size_t size = script.size();
+  const char* const data = script.data();
+  std::size_t i = position;
+  while (i < size && IsBlankOrTab(data[i]))
+    ++i;
+  const std::size_t codeStart = i;
+  for (;;) {
+    i = SkipRun<EndsSlashFree>(data, i, size);
+    if (i >= size || IsLineEnd(data[i]))
+      break;
+    if (data[i] == '/')
+      return false;
+    ++i;  // a control byte inside the line
+  }
+  line.start = position;
+  line.end = i;
+  line.codeStart = codeStart;
+  line.codeEnd = i;
+  line.next = SkipLineEnd(script, i);
+  position = line.next;
+  return true;
+}
+
 bool LineWalker::Next(ScriptLine& line) {
   if (position >= script.size())
     return false;
+  if (!inBlockComment && NextWithoutSlash(line))
+    return true;
   line.start = position;
   line.codeStart = None;
   line.codeEnd = None;

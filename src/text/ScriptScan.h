@@ -4,6 +4,7 @@
 // first CR or LF; every field scan stops at the end of its statement's line.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -18,8 +19,17 @@ inline bool IsLineEnd(char c) {
   return c == '\r' || c == '\n';
 }
 
+// Letters, digits and underscores, one table lookup per byte.
+inline constexpr std::array<bool, 256> WordBytes = [] {
+  std::array<bool, 256> bytes{};
+  for (int c = 0; c < 256; ++c)
+    bytes[static_cast<std::size_t>(c)] =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  return bytes;
+}();
+
 inline bool IsWordByte(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  return WordBytes[static_cast<unsigned char>(c)];
 }
 
 inline bool IsDigit(char c) {
@@ -100,6 +110,12 @@ class LineWalker {
   }
 
  private:
+  // A line without '/' outside a block comment holds no comment: its code
+  // runs from its first byte outside blanks and tabs to its end, whatever
+  // quotes it holds. Takes such a line in one pass; false, with nothing
+  // changed, for any other line.
+  bool NextWithoutSlash(ScriptLine& line);
+
   std::string_view script;
   std::size_t position;
   bool inBlockComment = false;
