@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/ConverterResult.h"
+
 namespace trellane::bench {
 
 // Wall-clock seconds from a fixed point.
@@ -33,15 +35,12 @@ bool OnPath(const std::string& program);
 // The cross resource compiler that the benchmarks compare with.
 inline const std::string Windres = "x86_64-w64-mingw32-windres";
 
-// What one conversion gave.
-struct Conversion {
-  std::size_t records = 0;
-  std::size_t imageBytes = 0;
-  std::size_t warnings = 0;
-};
-
-using Converter = std::function<Conversion(std::string_view script)>;
+using Converter = std::function<ConverterResult(std::string_view script)>;
 using ScriptWriter = std::function<void(std::ostream& out, std::size_t count)>;
+
+// The count that a benchmark's first argument asks for, fallback without
+// one; at least 1.
+std::size_t CountArgument(int argc, char** argv, std::size_t fallback);
 
 // Writes a script of count items with write, converts it runs times and
 // prints time (best wall and thread CPU time), MB/s, peak memory against the

@@ -3,8 +3,6 @@
 // memory, beside `wc -l` and windres on the same file.
 //
 //   DialogBench [CONTROLS]
-#include <cstdlib>
-
 #include "BenchSupport.h"
 #include "ScriptGenerators.h"
 #include "dialog/DialogConverter.h"
@@ -12,14 +10,11 @@
 
 int main(int argc, char** argv) {
   using namespace trellane::bench;
-  const long requested = argc > 1 ? std::atol(argv[1]) : 100000;
-  const auto controls = static_cast<std::size_t>(requested > 0 ? requested : 1);
   return RunConversionBench(
-      "dialog", controls, WriteDialogScript,
+      "dialog", CountArgument(argc, argv, 100000), WriteDialogScript,
       [](std::string_view script) {
         trellane::FixedMetrics metrics({8, 16}, 96, {13, 316});
-        const trellane::ConverterResult result = trellane::ConvertDialogScript(script, metrics, {});
-        return Conversion{result.recordCount, result.image.size(), result.diagnostics.size()};
+        return trellane::ConvertDialogScript(script, metrics, {});
       },
       7);
 }

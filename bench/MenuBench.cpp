@@ -3,21 +3,13 @@
 // the same file.
 //
 //   MenuBench [ITEMS]
-#include <cstdlib>
-
 #include "BenchSupport.h"
 #include "ScriptGenerators.h"
 #include "menu/MenuConverter.h"
 
 int main(int argc, char** argv) {
   using namespace trellane::bench;
-  const long requested = argc > 1 ? std::atol(argv[1]) : 200000;
-  const auto items = static_cast<std::size_t>(requested > 0 ? requested : 1);
   return RunConversionBench(
-      "menu", items, WriteMenuScript,
-      [](std::string_view script) {
-        const trellane::ConverterResult result = trellane::ConvertMenuScript(script);
-        return Conversion{result.recordCount, result.image.size(), result.diagnostics.size()};
-      },
-      7);
+      "menu", CountArgument(argc, argv, 200000), WriteMenuScript,
+      [](std::string_view script) { return trellane::ConvertMenuScript(script); }, 7);
 }

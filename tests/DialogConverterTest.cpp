@@ -43,6 +43,33 @@ const std::vector<std::string> WalkThroughLines{
     "END",
 };
 
+// One record of the walk-through: the dialog window's or a control's.
+struct RecordBytes {
+  std::uint32_t marker;
+  std::uint32_t style;
+  std::uint32_t exStyle;
+  std::uint32_t x, y, width, height;
+  std::string text;
+  std::uint32_t typeIndex, typeCode, ordinal, identifier;
+  std::string name;
+};
+
+void PutRecord(Image& image, std::size_t at, const RecordBytes& record) {
+  Put16(image, at + 0, record.marker);
+  Put32(image, at + 20, record.style);
+  Put32(image, at + 24, record.exStyle);
+  Put32(image, at + 28, record.x);
+  Put32(image, at + 32, record.y);
+  Put32(image, at + 36, record.width);
+  Put32(image, at + 40, record.height);
+  PutText(image, at + 44, record.text);
+  Put32(image, at + 285, record.typeIndex);
+  Put32(image, at + 289, record.typeCode);
+  Put16(image, at + 293, record.ordinal);
+  Put32(image, at + 297, record.identifier);
+  PutText(image, at + 301, record.name);
+}
+
 Image WalkThroughImage() {
   Image image(485 + 2 * 341, 0);
   Put32(image, 0, 101);
@@ -51,40 +78,11 @@ Image WalkThroughImage() {
   Put32(image, 108, static_cast<std::uint32_t>(-11));
   Put16(image, 116, 101);
   Put16(image, 142, 400);
-
-  Put32(image, 144 + 20, 0x10CC0000);
-  Put32(image, 144 + 28, 15);
-  Put32(image, 144 + 32, 33);
-  Put32(image, 144 + 36, 248);  // 240 client pixels and a thick frame
-  Put32(image, 144 + 40, 157);  // 130 client pixels, a caption and a thick frame
-  PutText(image, 144 + 44, "Login");
-  Put32(image, 144 + 297, 100);
-  PutText(image, 144 + 301, "IDD_MAIN");
-
-  Put16(image, 485 + 0, 85);
-  Put32(image, 485 + 20, 0x50010080);
-  Put32(image, 485 + 24, 0x200);
-  Put32(image, 485 + 28, 11);
-  Put32(image, 485 + 32, 11);
-  Put32(image, 485 + 36, 150);
-  Put32(image, 485 + 40, 20);
-  PutText(image, 485 + 44, "Name");
-  Put32(image, 485 + 285, 1);
-  Put32(image, 485 + 289, 1);
-  Put32(image, 485 + 297, 1001);
-  PutText(image, 485 + 301, "IDC_NAME");
-
-  Put16(image, 826 + 0, 85);
-  Put32(image, 826 + 20, 0x50010001);
-  Put32(image, 826 + 28, 165);
-  Put32(image, 826 + 32, 98);
-  Put32(image, 826 + 36, 60);
-  Put32(image, 826 + 40, 23);
-  PutText(image, 826 + 44, "OK");
-  Put32(image, 826 + 285, 4);
-  Put32(image, 826 + 289, 4);
-  Put16(image, 826 + 293, 1);
-  Put32(image, 826 + 297, 1);
+  // 248 is 240 client pixels and a thick frame; 157 is 130 client pixels, a
+  // caption and a thick frame.
+  PutRecord(image, 144, {0, 0x10CC0000, 0, 15, 33, 248, 157, "Login", 0, 0, 0, 100, "IDD_MAIN"});
+  PutRecord(image, 485, {85, 0x50010080, 0x200, 11, 11, 150, 20, "Name", 1, 1, 0, 1001, "IDC_NAME"});
+  PutRecord(image, 826, {85, 0x50010001, 0, 165, 98, 60, 23, "OK", 4, 4, 1, 1, ""});
   return image;
 }
 

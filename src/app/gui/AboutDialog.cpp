@@ -1,5 +1,6 @@
 #include "app/gui/AboutDialog.h"
 
+#include "app/gui/DialogClose.h"
 #include "app/gui/ResourceIds.h"
 
 namespace trellane {
@@ -12,11 +13,8 @@ INT_PTR CALLBACK AboutDialogProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (wParam == MAKEWPARAM(IDC_PEACE, BN_CLICKED))
         EndDialog(window, 0);
       return TRUE;
-    case WM_CLOSE:
-      EndDialog(window, 0);
-      return TRUE;
     default:
-      return FALSE;
+      return EndOnClose(window, message);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "app/Converters.h"
 #include "app/FileService.h"
 #include "app/gui/AboutDialog.h"
+#include "app/gui/DialogClose.h"
 #include "app/gui/MenuNamePrompt.h"
 #include "app/gui/OutputPathEdits.h"
 #include "app/gui/PickScriptFile.h"
@@ -123,15 +124,12 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       OnCommand(window, wParam);
       return TRUE;
-    case WM_CLOSE:
-      EndDialog(window, 0);
-      return TRUE;
     case WM_DESTROY:
       delete &StateOf(window);
       SetWindowLongPtrA(window, DWLP_USER, 0);
       return FALSE;
     default:
-      return FALSE;
+      return EndOnClose(window, message);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "app/gui/MenuNamePrompt.h"
 
+#include "app/gui/DialogClose.h"
 #include "app/gui/ResourceIds.h"
 #include "text/TextPrimitives.h"
 
@@ -22,12 +23,9 @@ INT_PTR CALLBACK MenuNamePromptProc(HWND window, UINT message, WPARAM wParam, LP
         EndDialog(window, 0);
       }
       return TRUE;
-    case WM_CLOSE:
-      // Closed without "OK": the slot keeps its zeros.
-      EndDialog(window, 0);
-      return TRUE;
     default:
-      return FALSE;
+      // Closed without "OK": the slot keeps its zeros.
+      return EndOnClose(window, message);
   }
 }
 
