@@ -139,5 +139,21 @@ TEST(DefineTable, LookupOrderNeverChangesWhichLineDefinesAName) {
   EXPECT_EQ(ResolveIdentifier("IDC_F", defines, 0, diagnostics).value, 7u);
 }
 
+TEST(DefineTable, OnlyAWholeNameOfWordBytesIsLookedUp) {
+  // A field with a blank inside names nothing, also when it starts like the
+  // define line after the last one found and goes on like its value.
+  const std::string script = "#define IDC_X 1\r\n#define IDC_A IDC_B 5\r\n#define IDC_B 6\r\n";
+  const DefineTable defines(script);
+  Diagnostics diagnostics;
+  EXPECT_EQ(ResolveIdentifier("IDC_X", defines, 0, diagnostics).value, 1u);
+  EXPECT_EQ(ResolveIdentifier("IDC_A IDC_B", defines, 0, diagnostics).value, 0u);
+  EXPECT_EQ(ResolveIdentifier("IDC_X", defines, 0, diagnostics).value, 1u);
+  EXPECT_EQ(ResolveIdentifier("IDC_B", defines, 0, diagnostics).value, 6u);
+  EXPECT_EQ(diagnostics.size(), 1u);
+  std::string_view value;
+  EXPECT_FALSE(defines.Find("IDC", value));  // a name's start is not the name
+  EXPECT_FALSE(defines.Find("", value));
+}
+
 }  // namespace
 }  // namespace trellane

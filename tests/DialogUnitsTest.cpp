@@ -24,6 +24,7 @@ TEST(DialogUnits, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne) {
       {10, 3, 4, 8},                                                              // 7.5
       {9, 3, 4, 7},                                                               // 6.75
       {5, 1, 4, 1},                                                               // 1.25
+      {5, 1, 2, 3},         {2, 1, 3, 1},    {1, 1, 3, 0},      {7, 1, 5, 1},     // odd and even divisors
       {0, 5, 3, 0},         {5, 5, 0, -1},                                        // zero divisor
       {Max, 2, 1, -1},                                                            // too large
       {Min, 2, 1, -1},                                                            // too small

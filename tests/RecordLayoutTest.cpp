@@ -44,6 +44,32 @@ TEST(RecordLayout, TextSlotsAreCutAndAlwaysZeroTerminated) {
   EXPECT_EQ(image[caption + 63], 0);  // the slot's tail is zero again
 }
 
+TEST(RecordLayout, TextsOnZerosWriteOnlyTheirOwnBytes) {
+  struct Case {
+    std::string text;
+    std::string stored;
+    bool whole;
+  };
+  const Case cases[] = {
+      {"Item", "Item", true},
+      {"", "", true},
+      {"1234567", "1234567", true},
+      {"12345678", "1234567", false},          // cut to the slot less its zero
+      {std::string("ab\0cd", 5), "ab", true},  // up to the first zero byte
+      {std::string("1234567\0x", 9), "1234567", true},
+  };
+  for (const Case& c : cases) {
+    Image image(12, 0);
+    image[11] = 0xAA;
+    EXPECT_EQ(StoreTextOnZeros(image, 2, 8, c.text), c.whole) << c.stored;
+    EXPECT_EQ(LoadText(image, 2, 8), c.stored);
+    EXPECT_EQ(image[2 + c.stored.size()], 0);
+    EXPECT_EQ(image[11], 0xAA);
+  }
+  Image image(4, 0);
+  EXPECT_THROW(StoreTextOnZeros(image, 2, 8, "x"), std::out_of_range);
+}
+
 TEST(RecordLayout, StoresAreLittleEndianAndBoundsChecked) {
   Image image(8, 0);
   StoreU32(image, 0, 0xFFFFFFFFu);

@@ -1,16 +1,15 @@
 #include "dialog/DialogConverter.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "dialog/DialogRecordFile.h"
 #include "dialog/DialogUnits.h"
-#include "text/ByteMarks.h"
+#include "dialog/PlainControl.h"
+#include "dialog/StatementFields.h"
 #include "text/DefineTable.h"
 #include "text/NumberField.h"
 #include "text/ScriptScan.h"
@@ -29,145 +28,15 @@ constexpr std::uint32_t SS_ICON = 0x03;
 constexpr std::uint32_t SS_SIMPLE = 0x0B;
 constexpr std::uint32_t SS_ETCHEDHORZ = 0x10;
 
-struct Field {
-  std::string_view text;  // trimmed
-  std::size_t position = 0;
-};
-
-// The comma-separated fields of a statement, quotes respected. Only the first
-// Capacity fields are kept; count tells how many there were.
-template <std::size_t Capacity>
-struct Fields {
-  std::array<Field, Capacity> items{};
-  std::size_t count = 0;
-
-  Field At(std::size_t index, std::size_t fallbackPosition) const {
-    if (index < count && index < Capacity)
-      return items[index];
-    return Field{{}, fallbackPosition};
-  }
-};
-
-// Stands for the end of the line's code: its line end, or a comment that
-// begins outside quoted texts.
-constexpr std::size_t CodeEnd = std::string_view::npos;
-
-bool StartsComment(std::string_view script, std::size_t i) {
-  return script[i] == '/' && i + 1 < script.size() && (script[i + 1] == '/' || script[i + 1] == '*');
-}
-
-// Bytes at which SplitFields has something to decide; runs of other bytes
-// are passed over eight at a time.
-constexpr std::array<bool, 256> FieldStops = [] {
-  std::array<bool, 256> stops{};
-  for (const unsigned char c : {'\r', '\n', '/', '"', ','})
-    stops[c] = true;
-  return stops;
-}();
-
-// Bit k set when byte base + k, below to, may be a field stop. Control
-// bytes other than CR and LF are marked too; they decide nothing.
-inline std::uint32_t FieldStopBits(const char* data, std::size_t base, std::size_t to) {
-  if (to - base >= 8) {
-    const std::uint64_t word = LoadWord(data + base);
-    return MarkedByteBits(MarkControlBytes(word) | MarkBytes(word, ',') | MarkBytes(word, '"') | MarkBytes(word, '/'));
-  }
-  std::uint32_t bits = 0;
-  for (std::size_t k = 0; k < to - base; ++k)
-    bits |= static_cast<std::uint32_t>(FieldStops[static_cast<unsigned char>(data[base + k])]) << k;
-  return bits;
-}
-
-template <std::size_t Capacity>
-Fields<Capacity> SplitFields(std::string_view script, std::size_t from, std::size_t to) {
-  Fields<Capacity> fields;
-  const bool toCodeEnd = to == CodeEnd;
-  if (to > script.size())
-    to = script.size();
-  if (from >= to)
-    return fields;
-  const char* const data = script.data();
-  std::size_t start = from;
-  const auto endField = [&](std::size_t end) {
-    if (fields.count < Capacity) {
-      const std::string_view raw = script.substr(start, end - start);
-      const std::string_view trimmed = TrimField(raw);
-      const std::size_t offset = trimmed.empty() ? 0 : static_cast<std::size_t>(trimmed.data() - raw.data());
-      fields.items[fields.count] = Field{trimmed, start + offset};
-    }
-    ++fields.count;
-    start = end + 1;
-  };
-  bool inQuote = false;
-  std::size_t end = to;
-  for (std::size_t base = from; base < to && end == to; base += 8) {
-    for (std::uint32_t stops = FieldStopBits(data, base, to); stops != 0; stops &= stops - 1) {
-      const std::size_t i = base + static_cast<std::size_t>(std::countr_zero(stops));
-      const char c = data[i];
-      if (toCodeEnd && (IsLineEnd(c) || (!inQuote && StartsComment(script, i)))) {
-        end = i;
-        break;
-      }
-      if (c == '"')
-        inQuote = !inQuote;
-      else if (c == ',' && !inQuote)
-        endField(i);
-    }
-  }
-  endField(end);
-  // Nothing but blanks after the keyword is no field at all.
-  if (fields.count == 1 && fields.items[0].text.empty())
-    fields.count = 0;
-  return fields;
-}
-
-enum class QuoteForm { Quoted, Unterminated, Bare };
-
-// The text of a quoted field that holds doubled quotes, appended to text.
-QuoteForm UnquoteDoubled(std::string_view field, std::string& text) {
-  for (std::size_t i = 1; i < field.size(); ++i) {
-    const std::size_t quote = field.find('"', i);
-    text.append(field.substr(i, quote - i));
-    if (quote == std::string_view::npos)
-      break;
-    i = quote;
-    if (i + 1 < field.size() && field[i + 1] == '"') {
-      text.push_back('"');
-      ++i;
-      continue;
-    }
-    return QuoteForm::Quoted;
-  }
-  return QuoteForm::Unterminated;
-}
-
-// The text of a quoted field, a doubled quote inside standing for one quote.
-// text views the field itself unless a doubled quote makes it up in buffer.
-QuoteForm Unquote(std::string_view field, std::string& buffer, std::string_view& text) {
-  if (field.empty() || field.front() != '"') {
-    text = field;
-    return QuoteForm::Bare;
-  }
-  const std::size_t closing = field.find('"', 1);
-  if (closing == std::string_view::npos) {
-    text = field.substr(1);
-    return QuoteForm::Unterminated;
-  }
-  if (closing + 1 == field.size() || field[closing + 1] != '"') {
-    text = field.substr(1, closing - 1);
-    return QuoteForm::Quoted;
-  }
-  buffer.clear();
-  const QuoteForm form = UnquoteDoubled(field, buffer);
-  text = buffer;
-  return form;
-}
-
 // Converts one dialog: keeps the script, the image and the warnings together.
 class DialogConversion {
  public:
   DialogConversion(std::string_view scriptText, DisplayMetrics& displayMetrics, const MenuNameRequest& request)
-      : script(scriptText), metrics(displayMetrics), requestMenuName(request), defines(scriptText) {}
+      : script(scriptText),
+        metrics(displayMetrics),
+        requestMenuName(request),
+        defines(scriptText),
+        plainControls(scriptText) {}
 
   ConverterResult Run();
 
@@ -188,6 +57,8 @@ class DialogConversion {
   DialogBaseUnits ComputeDialogBaseUnits(const HeadStatement& font);
   void FillDialogWindow(const ResourceBlock& block, const DialogHead& head, DialogBaseUnits units);
   void FillControl(std::size_t index, std::size_t keyword, DialogBaseUnits units);
+  void ReadControlFields(std::size_t keyword, ControlStatement& control);
+  void StoreControl(std::size_t index, const ControlStatement& control, DialogBaseUnits units);
 
   std::string_view QuotedValue(const HeadStatement& statement, std::string_view what);
   std::uint32_t FlagsValue(const Field& field, std::string_view what);
@@ -199,6 +70,7 @@ class DialogConversion {
   DisplayMetrics& metrics;
   const MenuNameRequest& requestMenuName;
   DefineTable defines;
+  PlainControlReader plainControls;
   ConverterResult result;
   std::vector<std::size_t> controlKeywords;
   std::string textBuffer;
@@ -448,7 +320,14 @@ void DialogConversion::FillDialogWindow(const ResourceBlock& block, const Dialog
 }
 
 void DialogConversion::FillControl(std::size_t index, std::size_t keyword, DialogBaseUnits units) {
-  const std::size_t record = ControlOffset(index);
+  ControlStatement control;
+  if (!plainControls.Read(keyword + ControlKeyword.size(), control))
+    ReadControlFields(keyword, control);
+  StoreControl(index, control, units);
+}
+
+// Reads any CONTROL statement field by field, warning of what does not fit.
+void DialogConversion::ReadControlFields(std::size_t keyword, ControlStatement& control) {
   const auto fields = SplitFields<11>(script, keyword + ControlKeyword.size(), CodeEnd);
   if (fields.count < 8)
     Warn(result.diagnostics, keyword,
@@ -460,30 +339,39 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
   if (fields.count > 10)
     Warn(result.diagnostics, fields.At(10, keyword).position, "CONTROL has more than ten fields; the rest is ignored");
 
+  control.text = fields.At(0, keyword);
+  control.identifier = fields.At(1, keyword);
+  control.className = fields.At(2, keyword);
+  control.style = FlagsValue(fields.At(3, keyword), "style");
+  control.exStyle = FlagsValue(fields.At(8, keyword), "extended style");
+  control.x = NumberValue(fields.At(4, keyword), "x");
+  control.y = NumberValue(fields.At(5, keyword), "y");
+  control.width = NumberValue(fields.At(6, keyword), "width");
+  control.height = NumberValue(fields.At(7, keyword), "height");
+}
+
+void DialogConversion::StoreControl(std::size_t index, const ControlStatement& control, DialogBaseUnits units) {
+  const std::size_t record = ControlOffset(index);
   StoreU16(result.image, record + ControlRecord::marker, ControlRecord::ControlMarker);
   StoreU16(result.image, record + ControlRecord::ordinal, static_cast<std::uint32_t>(index));
 
-  const Field identifierField = fields.At(1, keyword);
+  const Field& identifierField = control.identifier;
   const ResolvedIdentifier identifier =
       ResolveIdentifier(identifierField.text, defines, identifierField.position, result.diagnostics);
   StoreU32(result.image, record + ControlRecord::identifier, identifier.value);
   StoreCutText(record + ControlRecord::identifierName, ControlRecord::identifierNameWidth, identifier.name,
                identifierField.position, "identifier");
 
-  const std::uint32_t style = FlagsValue(fields.At(3, keyword), "style");
-  StoreU32(result.image, record + ControlRecord::style, style);
-  StoreU32(result.image, record + ControlRecord::exStyle, FlagsValue(fields.At(8, keyword), "extended style"));
+  StoreU32(result.image, record + ControlRecord::style, control.style);
+  StoreU32(result.image, record + ControlRecord::exStyle, control.exStyle);
+  StoreU32(result.image, record + ControlRecord::x, static_cast<std::uint32_t>(HorizontalPixels(control.x, units)));
+  StoreU32(result.image, record + ControlRecord::y, static_cast<std::uint32_t>(VerticalPixels(control.y, units)));
+  StoreU32(result.image, record + ControlRecord::width,
+           static_cast<std::uint32_t>(HorizontalPixels(control.width, units)));
+  StoreU32(result.image, record + ControlRecord::height,
+           static_cast<std::uint32_t>(VerticalPixels(control.height, units)));
 
-  const std::int32_t x = NumberValue(fields.At(4, keyword), "x");
-  const std::int32_t y = NumberValue(fields.At(5, keyword), "y");
-  const std::int32_t width = NumberValue(fields.At(6, keyword), "width");
-  const std::int32_t height = NumberValue(fields.At(7, keyword), "height");
-  StoreU32(result.image, record + ControlRecord::x, static_cast<std::uint32_t>(HorizontalPixels(x, units)));
-  StoreU32(result.image, record + ControlRecord::y, static_cast<std::uint32_t>(VerticalPixels(y, units)));
-  StoreU32(result.image, record + ControlRecord::width, static_cast<std::uint32_t>(HorizontalPixels(width, units)));
-  StoreU32(result.image, record + ControlRecord::height, static_cast<std::uint32_t>(VerticalPixels(height, units)));
-
-  const Field classField = fields.At(2, keyword);
+  const Field& classField = control.className;
   const ControlClass* row = ClassRow(classField.text);
   std::uint32_t typeIndex = UserDefinedControl.typeIndex;
   std::uint32_t typeCode = UserDefinedControl.typeCode;
@@ -491,7 +379,7 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
     typeIndex = row->typeIndex;
     typeCode = row->typeCode;
     if (row->name == "button") {
-      const std::uint32_t type = style & BS_TYPEMASK;
+      const std::uint32_t type = control.style & BS_TYPEMASK;
       if (type == BS_GROUPBOX)
         typeIndex = typeCode = 3;
       else if (type == 2 || type == 3 || type == 5 || type == 6)  // check boxes and three-state boxes
@@ -499,7 +387,7 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
       else if (type == 4 || type == 9)  // radio buttons
         typeIndex = typeCode = 6;
     } else if (row->name == "static") {
-      const std::uint32_t type = style & SS_TYPEMASK;
+      const std::uint32_t type = control.style & SS_TYPEMASK;
       if (type == SS_ICON)
         typeIndex = typeCode = 17;
       else if (type == SS_SIMPLE || type == SS_ETCHEDHORZ)
@@ -509,7 +397,7 @@ void DialogConversion::FillControl(std::size_t index, std::size_t keyword, Dialo
   StoreU32(result.image, record + ControlRecord::typeIndex, typeIndex);
   StoreU32(result.image, record + ControlRecord::typeCode, typeCode);
 
-  const Field textField = fields.At(0, keyword);
+  const Field& textField = control.text;
   std::string_view text;
   const QuoteForm textForm = Unquote(textField.text, textBuffer, text);
   if (textForm == QuoteForm::Unterminated)
@@ -583,7 +471,7 @@ std::int32_t DialogConversion::NumberValue(const Field& field, std::string_view 
 
 void DialogConversion::StoreCutText(std::size_t offset, std::size_t width, std::string_view text, std::size_t position,
                                     std::string_view what) {
-  if (!StoreText(result.image, offset, width, text))
+  if (!StoreTextOnZeros(result.image, offset, width, text))
     Warn(result.diagnostics, position,
          std::string(what) + " is longer than " + std::to_string(width - 1) + " characters; it is cut to \"" +
              std::string(text.substr(0, width - 1)) + "\"");

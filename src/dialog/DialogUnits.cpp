@@ -16,21 +16,6 @@ constexpr std::uint32_t WS_EX_STATICEDGE = 0x00020000;
 
 }  // namespace
 
-std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
-  if (c == 0)
-    return -1;
-  const std::int64_t product = static_cast<std::int64_t>(a) * b;
-  std::int64_t quotient = product / c;
-  const std::int64_t remainder = product % c;
-  const std::int64_t absRemainder = remainder < 0 ? -remainder : remainder;
-  const std::int64_t absDivisor = c < 0 ? -static_cast<std::int64_t>(c) : c;
-  if (2 * absRemainder >= absDivisor)
-    quotient += ((product < 0) != (c < 0)) ? -1 : 1;
-  if (quotient > std::numeric_limits<std::int32_t>::max() || quotient < std::numeric_limits<std::int32_t>::min())
-    return -1;
-  return static_cast<std::int32_t>(quotient);
-}
-
 DialogBaseUnits SplitDialogBaseUnits(std::uint32_t packed) {
   return {static_cast<std::int32_t>(packed & 0xFFFF), static_cast<std::int32_t>(packed >> 16)};
 }
@@ -50,14 +35,6 @@ FontMeasurement MeasurementForBaseUnits(DialogBaseUnits units) {
   const std::int64_t width = std::int64_t{52} * units.baseX;
   const bool fits = units.baseX > 0 && width <= std::numeric_limits<std::int32_t>::max();
   return {units.baseY, fits ? static_cast<std::int32_t>(width) : 0};
-}
-
-std::int32_t HorizontalPixels(std::int32_t dialogUnits, DialogBaseUnits units) {
-  return MulDiv(dialogUnits, units.baseX, 4);
-}
-
-std::int32_t VerticalPixels(std::int32_t dialogUnits, DialogBaseUnits units) {
-  return MulDiv(dialogUnits, units.baseY, 8);
 }
 
 FrameSize ComputeWindowFrame(std::uint32_t style, std::uint32_t exStyle, bool hasMenu, const FrameMetrics& metrics) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "dialog/DisplayMetrics.h"
 
@@ -10,7 +11,26 @@ namespace trellane {
 
 // a × b / c with a 64-bit product, rounded to the nearest integer with halves
 // going away from zero; -1 when c is 0 or the result does not fit in 32 bits.
-std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
+// Inline: with a constant c the division becomes shifts.
+inline std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
+  if (c == 0)
+    return -1;
+  const std::int64_t product = static_cast<std::int64_t>(a) * b;
+  if (product >= 0 && c > 0) {
+    // Adding half the divisor rounds a half up, which is away from zero here.
+    const std::int64_t rounded = (product + c / 2) / c;
+    return rounded > std::numeric_limits<std::int32_t>::max() ? -1 : static_cast<std::int32_t>(rounded);
+  }
+  std::int64_t quotient = product / c;
+  const std::int64_t remainder = product % c;
+  const std::int64_t absRemainder = remainder < 0 ? -remainder : remainder;
+  const std::int64_t absDivisor = c < 0 ? -static_cast<std::int64_t>(c) : c;
+  if (2 * absRemainder >= absDivisor)
+    quotient += ((product < 0) != (c < 0)) ? -1 : 1;
+  if (quotient > std::numeric_limits<std::int32_t>::max() || quotient < std::numeric_limits<std::int32_t>::min())
+    return -1;
+  return static_cast<std::int32_t>(quotient);
+}
 
 struct DialogBaseUnits {
   std::int32_t baseX = 0;  // 4 horizontal dialog units are baseX pixels
@@ -31,8 +51,13 @@ std::int32_t FontHeightForPoints(std::int32_t points, std::int32_t pixelsPerInch
 // whose base units are forced rather than measured.
 FontMeasurement MeasurementForBaseUnits(DialogBaseUnits units);
 
-std::int32_t HorizontalPixels(std::int32_t dialogUnits, DialogBaseUnits units);
-std::int32_t VerticalPixels(std::int32_t dialogUnits, DialogBaseUnits units);
+inline std::int32_t HorizontalPixels(std::int32_t dialogUnits, DialogBaseUnits units) {
+  return MulDiv(dialogUnits, units.baseX, 4);
+}
+
+inline std::int32_t VerticalPixels(std::int32_t dialogUnits, DialogBaseUnits units) {
+  return MulDiv(dialogUnits, units.baseY, 8);
+}
 
 // System metrics that decide the size of a window's frame.
 struct FrameMetrics {

@@ -294,11 +294,11 @@ ConverterResult ConvertMenuScript(std::string_view script) {
     const std::size_t record = MenuItemOffset(index);
     Image& image = result.image;
     StoreU8(image, record + MenuItemRecord::itemTag, 1);
-    if (!StoreText(image, record + MenuItemRecord::identifierName, MenuItemRecord::identifierNameWidth,
-                   identifier.name))
+    if (!StoreTextOnZeros(image, record + MenuItemRecord::identifierName, MenuItemRecord::identifierNameWidth,
+                          identifier.name))
       Warn(diagnostics, position, "name " + std::string(identifier.name) + " cut to 31 characters");
     StoreU32(image, record + MenuItemRecord::identifier, identifier.value);
-    if (!StoreText(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth, caption))
+    if (!StoreTextOnZeros(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth, caption))
       Warn(diagnostics, position, "caption cut to 63 characters");
     StoreU16(image, record + MenuItemRecord::level, static_cast<std::uint32_t>(level) & 0xFFFF);
     StoreU16(image, record + MenuItemRecord::flags, RecordFlags(type, state));

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 
+#include "text/ByteMarks.h"
 #include "text/NumberField.h"
 #include "text/ScriptScan.h"
 
@@ -19,24 +20,32 @@ constexpr std::size_t InsertLimit = std::numeric_limits<std::uint32_t>::max() - 
 struct DefineLine {
   std::size_t nameStart = 0;
   std::size_t nameEnd = 0;
-  std::uint64_t nameHash = 0;
 };
 
-// FNV-1a over a name; false when the name is empty or holds a byte that no
-// defined name can hold.
-bool HashName(std::string_view name, std::uint64_t& hash) {
-  hash = 14695981039346656037ull;
+// A hash of a name's bytes, eight at a time; MixHash spreads it.
+std::uint64_t NameHash(std::string_view name) {
+  constexpr std::uint64_t Multiplier = 0x9E3779B97F4A7C15ull;
+  std::uint64_t hash = name.size();
+  std::size_t i = 0;
+  for (; i + 8 <= name.size(); i += 8)
+    hash = (hash ^ LoadWord(name.data() + i)) * Multiplier;
+  std::uint64_t tail = 0;
+  for (std::size_t k = 0; i + k < name.size(); ++k)
+    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i + k])) << (8 * k);
+  return (hash ^ tail) * Multiplier;
+}
+
+// Whether a define line can define name: it is word bytes only, at least one.
+bool CanBeDefined(std::string_view name) {
   for (const char c : name) {
     if (!IsWordByte(c))
       return false;
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ull;
   }
   return !name.empty();
 }
 
-// FNV-1a barely stirs its high bits for names that differ in the last byte,
-// so they are mixed before a slot is taken from them.
+// Spreads a name hash over all its bits before a slot and a tag are taken
+// from it: names that differ in one late byte differ little in NameHash.
 std::uint64_t MixHash(std::uint64_t hash) {
   hash ^= hash >> 31;
   hash *= 0xBF58476D1CE4E5B9ull;
@@ -49,8 +58,8 @@ std::uint8_t HashTag(std::uint64_t hash) {
 }
 
 // The value of a define line whose name ends at nameEnd: the bytes up to the
-// line's end or a comment, trimmed.
-std::string_view DefineValue(std::string_view script, std::size_t nameEnd) {
+// line's end or a comment, trimmed. stop is set to that end or comment.
+std::string_view DefineValue(std::string_view script, std::size_t nameEnd, std::size_t& stop) {
   const char* const data = script.data();
   const std::size_t size = script.size();
   std::size_t i = nameEnd;
@@ -60,6 +69,7 @@ std::string_view DefineValue(std::string_view script, std::size_t nameEnd) {
       break;
     ++i;
   }
+  stop = i;
   return TrimField(script.substr(nameEnd, i - nameEnd));
 }
 
@@ -93,14 +103,9 @@ bool ReadDefineLine(std::string_view script, std::size_t hash, DefineLine& defin
   if (i == afterKeyword)
     return false;
   define.nameStart = i;
-  std::uint64_t nameHash = 14695981039346656037ull;
-  while (i < size && IsWordByte(script[i])) {
-    nameHash ^= static_cast<unsigned char>(script[i]);
-    nameHash *= 1099511628211ull;
+  while (i < size && IsWordByte(script[i]))
     ++i;
-  }
   define.nameEnd = i;
-  define.nameHash = nameHash;
   if (define.nameEnd == define.nameStart || (i < size && !IsBlankOrTab(script[i])))
     return false;
   return HasDefineValue(script, i);
@@ -182,9 +187,10 @@ DefineTable::DefineTable(std::string_view scriptText) : script(scriptText) {
   slots.assign(capacity, 0);
   tags.assign(capacity, 0);
   ForEachDefineLine(script, [&](const DefineLine& define) {
-    if (define.nameStart < InsertLimit)
-      Insert(static_cast<std::uint32_t>(define.nameStart),
-             script.substr(define.nameStart, define.nameEnd - define.nameStart), define.nameHash);
+    if (define.nameStart < InsertLimit) {
+      const std::string_view name = script.substr(define.nameStart, define.nameEnd - define.nameStart);
+      Insert(static_cast<std::uint32_t>(define.nameStart), name, NameHash(name));
+    }
   });
 }
 
@@ -219,30 +225,47 @@ void DefineTable::Insert(std::uint32_t nameOffset, std::string_view name, std::u
 }
 
 bool DefineTable::FindOnLine(std::size_t lineStart, std::string_view name, std::string_view& value) const {
-  std::size_t hash = lineStart;
-  while (hash < script.size() && IsBlankOrTab(script[hash]))
-    ++hash;
-  DefineLine define;
-  if (hash >= script.size() || script[hash] != '#' || !ReadDefineLine(script, hash, define))
+  // The test of ReadDefineLine, with the name compared in place: name holds
+  // word bytes only, so a blank or tab after it ends the line's name too.
+  std::size_t i = lineStart;
+  while (i < script.size() && IsBlankOrTab(script[i]))
+    ++i;
+  if (script.substr(i, DefineKeyword.size()) != DefineKeyword)
     return false;
-  if (define.nameEnd - define.nameStart != name.size() || define.nameStart >= InsertLimit ||
-      std::memcmp(script.data() + define.nameStart, name.data(), name.size()) != 0)
+  i += DefineKeyword.size();
+  const std::size_t afterKeyword = i;
+  while (i < script.size() && IsBlankOrTab(script[i]))
+    ++i;
+  const std::size_t nameEnd = i + name.size();
+  if (i == afterKeyword || i >= InsertLimit || nameEnd >= script.size() || !IsBlankOrTab(script[nameEnd]) ||
+      std::memcmp(script.data() + i, name.data(), name.size()) != 0)
     return false;
-  Found(define.nameStart, name, value);
+  std::size_t stop = 0;
+  const std::string_view found = DefineValue(script, nameEnd, stop);
+  if (found.empty())
+    return false;
+  value = found;
+  NoteLineOf(stop);
   return true;
 }
 
 void DefineTable::Found(std::size_t nameOffset, std::string_view name, std::string_view& value) const {
-  value = DefineValue(script, nameOffset + name.size());
-  lineAfterLastFound = LineAfter(script, LineEndOf(script, nameOffset));
+  std::size_t stop = 0;
+  value = DefineValue(script, nameOffset + name.size(), stop);
+  NoteLineOf(stop);
+}
+
+void DefineTable::NoteLineOf(std::size_t valueStop) const {
+  const bool atLineEnd = valueStop == script.size() || IsLineEnd(script[valueStop]);
+  lineAfterLastFound = LineAfter(script, atLineEnd ? valueStop : LineEndOf(script, valueStop));
 }
 
 bool DefineTable::Find(std::string_view name, std::string_view& value) const {
+  if (!CanBeDefined(name))
+    return false;
   if (!nameDefinedTwice && lineAfterLastFound < script.size() && FindOnLine(lineAfterLastFound, name, value))
     return true;
-  std::uint64_t hash = 0;
-  if (!HashName(name, hash))
-    return false;
+  const std::uint64_t hash = NameHash(name);
   const std::uint8_t tag = HashTag(hash);
   for (std::size_t i = HomeSlot(hash); slots[i] != 0; i = i + 1 == slots.size() ? 0 : i + 1) {
     if (tags[i] != tag || !NameMatches(slots[i] - 1, name))

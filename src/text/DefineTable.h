@@ -31,6 +31,8 @@ class DefineTable {
   bool NameMatches(std::uint32_t nameOffset, std::string_view name) const;
   bool FindOnLine(std::size_t lineStart, std::string_view name, std::string_view& value) const;
   void Found(std::size_t nameOffset, std::string_view name, std::string_view& value) const;
+  // Keeps the line after the one whose value ends at valueStop for the next Find.
+  void NoteLineOf(std::size_t valueStop) const;
 
   std::string_view script;
   std::vector<std::uint32_t> slots;  // name offset + 1, 0 for an empty slot

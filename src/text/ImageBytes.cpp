@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace trellane {
 namespace {
@@ -16,6 +17,20 @@ std::uint32_t LoadLittleEndian(const Image& image, std::size_t offset, std::size
   return value;
 }
 
+// Copies the part of text that fits a slot of width bytes and returns how
+// many bytes that is and whether all of text fitted.
+std::pair<std::size_t, bool> CopyText(Image& image, std::size_t offset, std::size_t width, std::string_view text) {
+  if (width == 0 || offset > image.size() || width > image.size() - offset)
+    throw std::out_of_range("text slot outside the image");
+  // Texts are short: one loop copies up to the first zero byte or the cut.
+  const std::size_t limit = std::min(text.size(), width - 1);
+  std::uint8_t* const slot = image.data() + offset;
+  std::size_t kept = 0;
+  for (; kept < limit && text[kept] != '\0'; ++kept)
+    slot[kept] = static_cast<std::uint8_t>(text[kept]);
+  return {kept, kept == text.size() || text[kept] == '\0'};
+}
+
 }  // namespace
 
 void ThrowStoreOutside() {
@@ -23,16 +38,13 @@ void ThrowStoreOutside() {
 }
 
 bool StoreText(Image& image, std::size_t offset, std::size_t width, std::string_view text) {
-  if (width == 0 || offset > image.size() || width > image.size() - offset)
-    throw std::out_of_range("text slot outside the image");
-  const std::size_t zero = text.find('\0');
-  if (zero != std::string_view::npos)
-    text = text.substr(0, zero);
-  const std::size_t kept = std::min(text.size(), width - 1);
-  if (kept > 0)
-    std::memcpy(image.data() + offset, text.data(), kept);
+  const auto [kept, whole] = CopyText(image, offset, width, text);
   std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(offset + kept), width - kept, std::uint8_t{0});
-  return kept == text.size();
+  return whole;
+}
+
+bool StoreTextOnZeros(Image& image, std::size_t offset, std::size_t width, std::string_view text) {
+  return CopyText(image, offset, width, text).second;
 }
 
 std::uint32_t LoadU16(const Image& image, std::size_t offset) {

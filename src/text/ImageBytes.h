@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -56,12 +57,14 @@ inline Image ZeroedImage(std::size_t size) {
 // Throws std::out_of_range for a store outside the image.
 [[noreturn]] void ThrowStoreOutside();
 
-// Inline: converters store several fields per record.
+// Inline: converters store several fields per record. The bytes go out in
+// one copy, so the image's own pointers are not read again between them.
 inline void StoreLittleEndian(Image& image, std::size_t offset, std::uint32_t value, std::size_t width) {
-  if (offset > image.size() || width > image.size() - offset)
+  if (width > 4 || offset > image.size() || width > image.size() - offset)
     ThrowStoreOutside();
-  for (std::size_t i = 0; i < width; ++i)
-    image[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                 static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+  std::memcpy(image.data() + offset, bytes, width);
 }
 
 inline void StoreU8(Image& image, std::size_t offset, std::uint32_t value) {
@@ -80,6 +83,10 @@ inline void StoreU32(Image& image, std::size_t offset, std::uint32_t value) {
 // width - 1 bytes so the slot always ends in a zero. Returns false when the
 // text had to be cut.
 bool StoreText(Image& image, std::size_t offset, std::size_t width, std::string_view text);
+
+// StoreText for a slot whose bytes are all zero still, as in a fresh image:
+// only the text's own bytes are written.
+bool StoreTextOnZeros(Image& image, std::size_t offset, std::size_t width, std::string_view text);
 
 std::uint32_t LoadU16(const Image& image, std::size_t offset);
 std::uint32_t LoadU32(const Image& image, std::size_t offset);

@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 
 #include "text/ByteMarks.h"
 
@@ -185,19 +184,22 @@ bool LineWalker::NextWithoutSlash(ScriptLine& line) {
   while (i < size && IsBlankOrTab(data[i]))
     ++i;
   const std::size_t codeStart = i;
-  for (;;) {
-    i = SkipRun<EndsSlashFree>(data, i, size);
-    if (i >= size || IsLineEnd(data[i]))
-      break;
-    if (data[i] == '/')
-      return false;
-    ++i;  // a control byte inside the line
+  // memchr finds the line's end and any '/' quicker than a byte loop; the
+  // next LF is kept, so a script without LF is searched for one only once.
+  if (nextLineFeed == None || nextLineFeed < i) {
+    const void* lineFeed = std::memchr(data + i, '\n', size - i);
+    nextLineFeed = lineFeed ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - data) : size;
   }
+  std::size_t end = nextLineFeed;
+  if (const void* carriageReturn = std::memchr(data + i, '\r', end - i))
+    end = static_cast<std::size_t>(static_cast<const char*>(carriageReturn) - data);
+  if (std::memchr(data + i, '/', end - i))
+    return false;
   line.start = position;
-  line.end = i;
+  line.end = end;
   line.codeStart = codeStart;
-  line.codeEnd = i;
-  line.next = SkipLineEnd(script, i);
+  line.codeEnd = end;
+  line.next = SkipLineEnd(script, end);
   position = line.next;
   return true;
 }
@@ -278,6 +280,28 @@ bool IsLoneWord(std::string_view script, const ScriptLine& line, std::string_vie
   return LineCode(script, line) == word;
 }
 
+namespace {
+
+// The first index at or after from where keyword's bytes occur, or the
+// script's size. The search jumps from one occurrence of keyword's last byte
+// to the next: the resource keywords end in 'X', which scripts seldom hold.
+std::size_t FindBytes(std::string_view script, std::string_view keyword, std::size_t from) {
+  const std::size_t lead = keyword.size() - 1;
+  const char* const data = script.data();
+  for (std::size_t i = from + lead; i < script.size();) {
+    const void* found = std::memchr(data + i, keyword.back(), script.size() - i);
+    if (!found)
+      break;
+    const auto last = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    if (std::memcmp(data + last - lead, keyword.data(), lead) == 0)
+      return last - lead;
+    i = last + 1;
+  }
+  return script.size();
+}
+
+}  // namespace
+
 std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view keyword, std::size_t fromLine) {
   if (keyword.empty())
     return std::nullopt;
@@ -285,7 +309,6 @@ std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view
   // line without '/' or '"' leaves the walker's state as it was: outside a
   // block comment the walk jumps to the next line that holds either. Each
   // next occurrence is searched again only once the walk has passed it.
-  const std::boyer_moore_horspool_searcher searcher(keyword.begin(), keyword.end());
   const std::size_t size = script.size();
   std::size_t hit = None;
   std::size_t slash = None;
@@ -300,10 +323,7 @@ std::optional<std::size_t> FindKeyword(std::string_view script, std::string_view
     const std::size_t position = walker.Position();
     if (position >= size)
       return std::nullopt;
-    refresh(hit, position, [&](std::size_t from) {
-      return static_cast<std::size_t>(
-          std::search(script.begin() + static_cast<std::ptrdiff_t>(from), script.end(), searcher) - script.begin());
-    });
+    refresh(hit, position, [&](std::size_t from) { return FindBytes(script, keyword, from); });
     if (hit >= size)
       return std::nullopt;
     if (!walker.InBlockComment()) {

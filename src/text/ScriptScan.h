@@ -119,6 +119,9 @@ class LineWalker {
   std::string_view script;
   std::size_t position;
   bool inBlockComment = false;
+  // The first LF at or after an earlier position, or the script's size;
+  // npos before the first search.
+  std::size_t nextLineFeed = std::string_view::npos;
 };
 
 // The code of a line: the bytes from codeStart to codeEnd, trailing blanks
