@@ -6,7 +6,7 @@
 #include "BenchSupport.h"
 #include "ScriptGenerators.h"
 #include "dialog/DialogConverter.h"
-#include "dialog/FixedMetrics.h"
+#include "metrics/FixedMetrics.h"
 
 int main(int argc, char** argv) {
   using namespace trellane::bench;

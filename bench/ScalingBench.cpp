@@ -24,7 +24,7 @@
 #include "BenchSupport.h"
 #include "ScriptGenerators.h"
 #include "dialog/DialogConverter.h"
-#include "dialog/FixedMetrics.h"
+#include "metrics/FixedMetrics.h"
 #include "menu/MenuConverter.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "dialog/DialogConverter.h"
-#include "dialog/DialogRecordFile.h"
-#include "dialog/FixedMetrics.h"
+#include "radasm/DialogRecordFile.h"
+#include "metrics/FixedMetrics.h"
 #include "dialog/PlainControl.h"
 #include "dialog/StatementFields.h"
 #include "text/NumberField.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "menu/MenuConverter.h"
-#include "menu/MenuRecordFile.h"
+#include "radasm/MenuRecordFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The script is an exact-size copy, so a read at its end is caught.

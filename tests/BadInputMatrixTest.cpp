@@ -20,7 +20,7 @@
 #include "app/ConversionJob.h"
 #include "app/Converters.h"
 #include "cli/CommandLine.h"
-#include "dialog/FixedMetrics.h"
+#include "metrics/FixedMetrics.h"
 #include "tests/TempFolder.h"
 
 namespace trellane {

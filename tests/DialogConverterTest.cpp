@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "dialog/DialogConverter.h"
-#include "dialog/DialogRecordFile.h"
-#include "dialog/FixedMetrics.h"
+#include "radasm/DialogRecordFile.h"
+#include "metrics/FixedMetrics.h"
 #include "tests/ScriptTestSupport.h"
 
 namespace trellane {

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "dialog/DialogConverter.h"
-#include "dialog/DialogImageText.h"
-#include "dialog/DialogRecordFile.h"
-#include "dialog/FixedMetrics.h"
+#include "radasm/DialogImageText.h"
+#include "radasm/DialogRecordFile.h"
+#include "metrics/FixedMetrics.h"
 
 namespace trellane {
 namespace {

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "dialog/DialogUnits.h"
+#include "metrics/DialogUnits.h"
 
 namespace trellane {
 namespace {

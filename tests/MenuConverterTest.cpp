@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "menu/MenuConverter.h"
-#include "menu/MenuImageText.h"
-#include "menu/MenuRecordFile.h"
+#include "radasm/MenuImageText.h"
+#include "radasm/MenuRecordFile.h"
 
 namespace trellane {
 namespace {

@@ -3,9 +3,9 @@
 #include <sstream>
 #include <string>
 
-#include "menu/MenuImageText.h"
-#include "menu/MenuRecordFile.h"
-#include "menu/MenuShortcut.h"
+#include "radasm/MenuImageText.h"
+#include "radasm/MenuRecordFile.h"
+#include "radasm/MenuShortcut.h"
 
 namespace trellane {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "dialog/DialogUnits.h"
-#include "dialog/FreeTypeMetrics.h"
-#include "dialog/KnownFonts.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/FreeTypeMetrics.h"
+#include "metrics/KnownFonts.h"
 #include "tests/ScriptTestSupport.h"
 
 namespace trellane {

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "dialog/DialogUnits.h"
-#include "dialog/GdiMetrics.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/GdiMetrics.h"
 #include "tests/ScriptTestSupport.h"
 
 namespace trellane {

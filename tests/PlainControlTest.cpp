@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "dialog/DialogConverter.h"
-#include "dialog/FixedMetrics.h"
+#include "metrics/FixedMetrics.h"
 #include "dialog/PlainControl.h"
 #include "dialog/StatementFields.h"
 #include "text/NumberField.h"

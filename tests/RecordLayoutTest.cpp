@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "dialog/DialogRecordFile.h"
-#include "menu/MenuRecordFile.h"
+#include "radasm/DialogRecordFile.h"
+#include "radasm/MenuRecordFile.h"
 #include "tests/ScriptTestSupport.h"
 #include "text/ImageBytes.h"
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "dialog/DialogConverter.h"
-#include "dialog/DialogRecordFile.h"
-#include "dialog/DialogUnits.h"
-#include "dialog/FixedMetrics.h"
+#include "radasm/DialogRecordFile.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/FixedMetrics.h"
 #include "text/Diagnostics.h"
 
 namespace trellane {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "app/FileService.h"
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 #include "text/ConverterResult.h"
 
 namespace trellane {

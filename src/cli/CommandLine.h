@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/ConversionJob.h"
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 

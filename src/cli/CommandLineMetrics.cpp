@@ -4,8 +4,8 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Terminal.h"
-#include "dialog/DialogUnits.h"
-#include "dialog/PlatformMetrics.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/PlatformMetrics.h"
 
 namespace trellane {
 namespace {

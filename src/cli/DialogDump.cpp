@@ -1,7 +1,7 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
-#include "dialog/DialogImageText.h"
+#include "radasm/DialogImageText.h"
 
 namespace trellane {
 

@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
-#include "dialog/DialogRecordFile.h"
-#include "menu/MenuRecordFile.h"
+#include "radasm/DialogRecordFile.h"
+#include "radasm/MenuRecordFile.h"
 
 namespace trellane {
 namespace {

@@ -1,7 +1,7 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
-#include "menu/MenuImageText.h"
+#include "radasm/MenuImageText.h"
 
 namespace trellane {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "dialog/DialogRecordFile.h"
-#include "dialog/DialogUnits.h"
+#include "radasm/DialogRecordFile.h"
+#include "metrics/DialogUnits.h"
 #include "dialog/PlainControl.h"
 #include "dialog/StatementFields.h"
 #include "text/DefineTable.h"

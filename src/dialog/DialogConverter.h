@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 #include "text/ConverterResult.h"
 
 namespace trellane {

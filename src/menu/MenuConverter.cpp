@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "menu/MenuRecordFile.h"
-#include "menu/MenuShortcut.h"
+#include "radasm/MenuRecordFile.h"
+#include "radasm/MenuShortcut.h"
 #include "text/DefineTable.h"
 #include "text/NumberField.h"
 #include "text/ScriptScan.h"

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "dialog/DialogUnits.h"
-#include "dialog/FreeTypeMetrics.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/FreeTypeMetrics.h"
 #include "tools/MeasureRequests.h"
 
 int main(int argc, char** argv) {

@@ -12,7 +12,7 @@
 #include "app/gui/OutputPathEdits.h"
 #include "app/gui/PickScriptFile.h"
 #include "app/gui/ResourceIds.h"
-#include "dialog/GdiMetrics.h"
+#include "metrics/GdiMetrics.h"
 
 namespace trellane {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 

@@ -1,4 +1,4 @@
-#include "dialog/DialogRecordFile.h"
+#include "radasm/DialogRecordFile.h"
 
 #include <string>
 

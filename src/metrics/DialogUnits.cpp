@@ -1,4 +1,4 @@
-#include "dialog/DialogUnits.h"
+#include "metrics/DialogUnits.h"
 
 #include <limits>
 

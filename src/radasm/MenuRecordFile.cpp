@@ -1,4 +1,4 @@
-#include "menu/MenuRecordFile.h"
+#include "radasm/MenuRecordFile.h"
 
 namespace trellane {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "dialog/DialogUnits.h"
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 

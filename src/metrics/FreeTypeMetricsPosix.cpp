@@ -1,7 +1,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 
-#include "dialog/FreeTypeMetrics.h"
+#include "metrics/FreeTypeMetrics.h"
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "dialog/DialogUnits.h"
-#include "dialog/FixedMetrics.h"
-#include "dialog/KnownFonts.h"
-#include "dialog/PlatformMetrics.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/FixedMetrics.h"
+#include "metrics/KnownFonts.h"
+#include "metrics/PlatformMetrics.h"
 
 namespace trellane {
 namespace {

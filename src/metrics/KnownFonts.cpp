@@ -1,9 +1,9 @@
-#include "dialog/KnownFonts.h"
+#include "metrics/KnownFonts.h"
 
 #include <array>
 #include <cstdint>
 
-#include "dialog/DialogUnits.h"
+#include "metrics/DialogUnits.h"
 
 namespace trellane {
 namespace {

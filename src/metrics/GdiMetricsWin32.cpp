@@ -3,9 +3,9 @@
 #include <cstring>
 #include <optional>
 
-#include "dialog/DialogUnits.h"
-#include "dialog/GdiMetrics.h"
-#include "dialog/PlatformMetrics.h"
+#include "metrics/DialogUnits.h"
+#include "metrics/GdiMetrics.h"
+#include "metrics/PlatformMetrics.h"
 
 namespace trellane {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 

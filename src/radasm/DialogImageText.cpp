@@ -1,4 +1,4 @@
-#include "dialog/DialogImageText.h"
+#include "radasm/DialogImageText.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/DialogRecordFile.h"
+#include "radasm/DialogRecordFile.h"
 #include "text/TextTable.h"
 
 namespace trellane {

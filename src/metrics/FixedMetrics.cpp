@@ -1,4 +1,4 @@
-#include "dialog/FixedMetrics.h"
+#include "metrics/FixedMetrics.h"
 
 namespace trellane {
 

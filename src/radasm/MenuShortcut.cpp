@@ -1,9 +1,9 @@
-#include "menu/MenuShortcut.h"
+#include "radasm/MenuShortcut.h"
 
 #include <array>
 #include <cstdio>
 
-#include "menu/MenuRecordFile.h"
+#include "radasm/MenuRecordFile.h"
 
 namespace trellane {
 namespace {

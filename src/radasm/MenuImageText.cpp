@@ -1,4 +1,4 @@
-#include "menu/MenuImageText.h"
+#include "radasm/MenuImageText.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <ostream>
 #include <vector>
 
-#include "menu/MenuRecordFile.h"
-#include "menu/MenuShortcut.h"
+#include "radasm/MenuRecordFile.h"
+#include "radasm/MenuShortcut.h"
 #include "text/TextTable.h"
 
 namespace trellane {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "dialog/DisplayMetrics.h"
+#include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 
