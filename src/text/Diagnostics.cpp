@@ -21,3 +21,12 @@ void AssignLineNumbers(std::string_view script, Diagnostics& diagnostics) {
 }
 
 }  // namespace trellane
+
+namespace trellane {
+
+bool HasErrors(const Diagnostics& diagnostics) {
+  return std::any_of(diagnostics.begin(), diagnostics.end(),
+                     [](const Diagnostic& diagnostic) { return diagnostic.severity == Severity::Error; });
+}
+
+}  // namespace trellane

@@ -1,4 +1,4 @@
-// Warnings that a conversion collects, tied to the script position they concern.
+// Warnings and errors about a script, tied to the place they concern.
 #pragma once
 
 #include <cstddef>
@@ -8,10 +8,16 @@
 
 namespace trellane {
 
+enum class Severity { Warning, Error };
+
 struct Diagnostic {
-  std::size_t position = 0;  // byte index into the script
-  std::size_t line = 0;      // 1-based, filled by AssignLineNumbers
+  std::size_t position = 0;  // byte index into the file the diagnostic concerns
+  std::size_t line = 0;      // 1-based; 0 when no line is known yet
   std::string message;
+  std::size_t column = 0;  // 1-based; 0 when unknown
+  Severity severity = Severity::Warning;
+  std::string file;                       // empty: the script itself
+  std::vector<std::string> includedFrom;  // "file:line" of each #include, innermost first
 };
 
 using Diagnostics = std::vector<Diagnostic>;
@@ -23,5 +29,8 @@ inline void Warn(Diagnostics& diagnostics, std::size_t position, std::string mes
 // Orders the warnings by position and gives each its line number, in one pass
 // over the script. A line ends at LF, at CR not followed by LF, or at CR LF.
 void AssignLineNumbers(std::string_view script, Diagnostics& diagnostics);
+
+// Some diagnostic is an error.
+bool HasErrors(const Diagnostics& diagnostics);
 
 }  // namespace trellane

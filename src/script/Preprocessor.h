@@ -1,0 +1,68 @@
+// The C preprocessor as resource compilers run it: #include with the
+// compilers' search order, #define (object-like and function-like, # and ##),
+// #undef, #if/#ifdef/#ifndef/#elif/#else/#endif, #pragma code_page, #error,
+// #line. Hands the script's tokens on one at a time.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "script/SourceFiles.h"
+#include "script/Token.h"
+#include "text/Diagnostics.h"
+
+namespace trellane {
+
+struct MacroDefinition {
+  std::string name;
+  std::string value;  // "1" for -D NAME without a value
+};
+
+struct PreprocessorOptions {
+  std::vector<std::string> includeFolders;      // -I, searched in order after the including file's folder
+  std::vector<std::string> environmentFolders;  // the folders of INCLUDE, searched last
+  std::vector<MacroDefinition> defines;         // -D, defined before the script's first line
+  std::optional<int> codePage;                  // --code-page; 1252 when not given
+};
+
+enum class IncludeStatus { Read, NotFound, Failed };
+
+struct IncludeFile {
+  IncludeStatus status = IncludeStatus::NotFound;
+  std::string bytes;    // the file's raw bytes, when Read
+  std::string problem;  // why it cannot be read, when Failed (a folder, a FIFO, no permission)
+};
+
+// Reads the files that #include names. Paths use '/' between folders.
+class IncludeFileReader {
+ public:
+  virtual ~IncludeFileReader() = default;
+  virtual IncludeFile Read(const std::string& path) = 0;
+};
+
+class Preprocessor {
+ public:
+  Preprocessor(SourceFiles& files, const PreprocessorOptions& options, IncludeFileReader& includes,
+               Diagnostics& diagnostics);
+  ~Preprocessor();
+  Preprocessor(const Preprocessor&) = delete;
+  Preprocessor& operator=(const Preprocessor&) = delete;
+
+  // Begins the reading with the script itself: its path and raw bytes.
+  void Start(const std::string& path, std::string bytes);
+
+  // The next token of the preprocessed script. Returns End at the end of the
+  // script and, from then on, again; after an error that stops the reading
+  // (Failed() is then true) it returns End too.
+  Token Next();
+
+  bool Failed() const;
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl;
+};
+
+}  // namespace trellane

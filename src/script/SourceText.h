@@ -1,0 +1,53 @@
+// Decoding of script files: byte-order marks, UTF-16, UTF-8 and the
+// single-byte Windows code pages, and the encoding of texts into the single
+// code page of the record files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trellane {
+
+constexpr int Utf8CodePage = 65001;
+constexpr int DefaultCodePage = 1252;
+
+enum class SourceEncoding { CodePage, Utf8WithMark, Utf16LE, Utf16BE };
+
+// A file's text as the lexer reads it. A Unicode file (one with a byte-order
+// mark) becomes UTF-8 without its mark, and #pragma code_page does not apply
+// to it. A file without a mark keeps its bytes: its strings are decoded later
+// with the code page in force where they stand.
+struct DecodedSource {
+  std::string text;
+  SourceEncoding encoding = SourceEncoding::CodePage;
+  bool ok = true;
+  std::string problem;         // why the file cannot be read, when !ok
+  std::size_t problemOffset = 0;  // byte offset in the file's raw bytes
+};
+
+DecodedSource DecodeSource(std::string_view bytes);
+
+// The code pages a script may name: 65001 and the single-byte Windows code
+// pages this program has tables for.
+bool IsKnownInputCodePage(int codePage);
+
+// The single-byte code pages texts may be written in.
+bool IsKnownOutputCodePage(int codePage);
+
+// Appends the UTF-8 form of bytes read in codePage. Bytes that are no
+// character of the code page (invalid UTF-8, undefined bytes) become U+FFFD;
+// their count is added to invalid.
+void AppendFromCodePage(std::string& utf8, std::string_view bytes, int codePage, std::size_t& invalid);
+
+// Appends the UTF-8 form of one code point; a surrogate or a value above
+// U+10FFFF appends U+FFFD.
+void AppendCodePoint(std::string& utf8, std::uint32_t codePoint);
+
+// Converts UTF-8 text into a single-byte code page. Each character the code
+// page lacks becomes '?' and is counted in replaced.
+std::string ToCodePage(std::string_view utf8, int codePage, std::size_t& replaced);
+
+}  // namespace trellane
