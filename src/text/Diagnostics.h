@@ -23,7 +23,10 @@ struct Diagnostic {
 using Diagnostics = std::vector<Diagnostic>;
 
 inline void Warn(Diagnostics& diagnostics, std::size_t position, std::string message) {
-  diagnostics.push_back(Diagnostic{position, 0, std::move(message)});
+  Diagnostic diagnostic;
+  diagnostic.position = position;
+  diagnostic.message = std::move(message);
+  diagnostics.push_back(std::move(diagnostic));
 }
 
 // Orders the warnings by position and gives each its line number, in one pass
