@@ -9,24 +9,37 @@ std::uint32_t Utf16Unit(std::string_view bytes, std::size_t at, bool bigEndian) 
   return bigEndian ? (first << 8u) | second : (second << 8u) | first;
 }
 
+bool IsHighSurrogate(std::uint32_t unit) {
+  return unit >= 0xD800 && unit < 0xDC00;
+}
+bool IsLowSurrogate(std::uint32_t unit) {
+  return unit >= 0xDC00 && unit < 0xE000;
+}
+
+// bytes starts after the mark.
 DecodedSource DecodeUtf16(std::string_view bytes, bool bigEndian) {
   DecodedSource source;
   source.encoding = bigEndian ? SourceEncoding::Utf16BE : SourceEncoding::Utf16LE;
   if (bytes.size() % 2 != 0) {
     source.ok = false;
     source.problem = "the UTF-16 script has an odd number of bytes";
-    source.problemOffset = bytes.size() - 1;
+    source.problemOffset = bytes.size() + 1;  // the last byte, counting the mark
     return source;
   }
-  source.text.reserve(bytes.size());
-  for (std::size_t i = 2; i < bytes.size(); i += 2) {
+  source.text.reserve(bytes.size() / 2);
+  const std::size_t size = bytes.size();
+  for (std::size_t i = 0; i < size; i += 2) {
     std::uint32_t unit = Utf16Unit(bytes, i, bigEndian);
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-      const std::uint32_t low = Utf16Unit(bytes, i + 2, bigEndian);
-      if (low >= 0xDC00 && low < 0xE000) {
-        unit = 0x10000 + ((unit - 0xD800) << 10u) + (low - 0xDC00);
-        i += 2;
-      }
+    if (unit < 0x80) {
+      source.text.push_back(static_cast<char>(unit));
+      continue;
+    }
+    if (IsHighSurrogate(unit) && i + 3 < size && IsLowSurrogate(Utf16Unit(bytes, i + 2, bigEndian))) {
+      unit = 0x10000 + ((unit - 0xD800) << 10u) + (Utf16Unit(bytes, i + 2, bigEndian) - 0xDC00);
+      i += 2;
+    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+      unit = 0xFFFD;
+      ++source.replacedUnits;
     }
     AppendCodePoint(source.text, unit);
   }
@@ -37,9 +50,9 @@ DecodedSource DecodeUtf16(std::string_view bytes, bool bigEndian) {
 
 DecodedSource DecodeSource(std::string_view bytes) {
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-    return DecodeUtf16(bytes, false);
+    return DecodeUtf16(bytes.substr(2), false);
   if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF')
-    return DecodeUtf16(bytes, true);
+    return DecodeUtf16(bytes.substr(2), true);
   DecodedSource source;
   if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
     source.encoding = SourceEncoding::Utf8WithMark;

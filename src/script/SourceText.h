@@ -24,8 +24,9 @@ struct DecodedSource {
   std::string text;
   SourceEncoding encoding = SourceEncoding::CodePage;
   bool ok = true;
-  std::string problem;         // why the file cannot be read, when !ok
+  std::string problem;            // why the file cannot be read, when !ok
   std::size_t problemOffset = 0;  // byte offset in the file's raw bytes
+  std::size_t replacedUnits = 0;  // unpaired UTF-16 surrogates, each read as U+FFFD
 };
 
 DecodedSource DecodeSource(std::string_view bytes);
