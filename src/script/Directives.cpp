@@ -221,7 +221,7 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
     Error(name.location, "expected a macro name after " + std::string(origin) + ", found " + DescribeToken(name));
     return false;
   }
-  const std::string macro(name.text);
+  const std::string_view macro = name.text;
   if (macro == "defined") {
     Error(name.location, "'defined' cannot be a macro name");
     return false;
@@ -237,8 +237,8 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
       if (bad.end == EndMark::Failed)
         ReportLexError(lexer);
       else
-        Error(bad.location, "expected a parameter name, ',' or ')' in the definition of '" + macro + "', found " +
-                                DescribeToken(bad));
+        Error(bad.location, "expected a parameter name, ',' or ')' in the definition of '" + std::string(macro) +
+                                "', found " + DescribeToken(bad));
       return false;
     }
     end = lexer.Position();
@@ -257,14 +257,14 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
   lexer.Next(token, true);
   for (bool first = true; token.kind != TokenKind::End && problem.empty(); first = false) {
     if (first && token.Is("##")) {
-      problem = "'##' cannot start the definition of '" + macro + "'";
+      problem = "'##' cannot start the definition of '" + std::string(macro) + "'";
       problemAt = token.location;
     }
     if (functionLike && token.Is('#')) {
       const SourceLocation hashAt = token.location;
       lexer.Next(token, true);
       if (token.kind != TokenKind::Identifier || !isParameter(token.text)) {
-        problem = "'#' in the definition of '" + macro + "' is not followed by a parameter";
+        problem = "'#' in the definition of '" + std::string(macro) + "' is not followed by a parameter";
         problemAt = hashAt;
       }
     }
@@ -278,7 +278,7 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
     return false;
   }
   if (problem.empty() && last.Is("##")) {
-    problem = "'##' cannot end the definition of '" + macro + "'";
+    problem = "'##' cannot end the definition of '" + std::string(macro) + "'";
     problemAt = last.location;
   }
   if (!problem.empty()) {

@@ -116,9 +116,7 @@ bool Preprocessor::Impl::EnterMacro(Macro& macro, const LexToken& name) {
   if (failed)
     return true;
 
-  Lexer body(definition.Definition(), name.location.file, false, arena);
-  LexToken token;
-  body.Next(token, true);  // the name
+  Lexer body(definition.Definition().substr(definition.nameLength), name.location.file, false, arena);
   const std::size_t scratchMark = scratch.size();
   const std::size_t argumentMark = arguments.size();
   const std::size_t parameterMark = parameters.size();

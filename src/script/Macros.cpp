@@ -27,36 +27,45 @@ MacroTable::MacroTable() : slots(1024, 0), mask(1023) {}
 
 Macro* MacroTable::Find(std::string_view name) {
   const std::uint32_t hash = HashName(name);
+  const std::size_t slot = SlotOf(name, hash);
+  return slots[slot] == 0 ? nullptr : &macros[(slots[slot] & IndexMask) - 1];
+}
+
+// The slot that holds name, or the empty slot where it would go.
+std::size_t MacroTable::SlotOf(std::string_view name, std::uint32_t hash) {
   const std::uint32_t tag = hash & ~IndexMask;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint32_t entry = slots[slot];
     if (entry == 0)
-      return nullptr;
+      return slot;
     if ((entry & ~IndexMask) != tag)
       continue;
-    Macro& macro = macros[(entry & IndexMask) - 1];
+    const Macro& macro = macros[(entry & IndexMask) - 1];
     if (macro.hash == hash && macro.Name() == name)
-      return &macro;
+      return slot;
   }
 }
 
 bool MacroTable::Define(std::string_view definition, std::uint32_t nameLength, bool functionLike) {
   const std::string_view name = definition.substr(0, nameLength);
-  Macro* macro = Find(name);
-  if (macro == nullptr) {
+  const std::uint32_t hash = HashName(name);
+  std::size_t slot = SlotOf(name, hash);
+  if (slots[slot] == 0) {
     if (macros.size() + 1 >= MaxMacros)
       return false;
-    if ((macros.size() + 1) * 2 > slots.size())
+    if ((macros.size() + 1) * 2 > slots.size()) {
       Grow();
-    macro = &macros.emplace_back();
-    macro->hash = HashName(name);
-    Place(macros.size() - 1);
+      slot = SlotOf(name, hash);
+    }
+    macros.emplace_back().hash = hash;
+    slots[slot] = (hash & ~IndexMask) | static_cast<std::uint32_t>(macros.size());
   }
-  macro->definition = definition.data();
-  macro->length = static_cast<std::uint32_t>(definition.size());
-  macro->nameLength = nameLength;
-  macro->flags = static_cast<std::uint8_t>((macro->flags & Macro::Disabled) | Macro::Defined |
-                                           (functionLike ? Macro::FunctionLike : 0));
+  Macro& macro = macros[(slots[slot] & IndexMask) - 1];
+  macro.definition = definition.data();
+  macro.length = static_cast<std::uint32_t>(definition.size());
+  macro.nameLength = nameLength;
+  macro.flags = static_cast<std::uint8_t>((macro.flags & Macro::Disabled) | Macro::Defined |
+                                          (functionLike ? Macro::FunctionLike : 0));
   return true;
 }
 
@@ -65,19 +74,15 @@ void MacroTable::Undefine(std::string_view name) {
     macro->flags &= static_cast<std::uint8_t>(~Macro::Defined);
 }
 
-void MacroTable::Place(std::size_t index) {
-  const std::uint32_t hash = macros[index].hash;
-  std::size_t slot = hash & mask;
-  while (slots[slot] != 0)
-    slot = (slot + 1) & mask;
-  slots[slot] = (hash & ~IndexMask) | static_cast<std::uint32_t>(index + 1);
-}
-
 void MacroTable::Grow() {
   slots.assign(slots.size() * 2, 0);
   mask = slots.size() - 1;
-  for (std::size_t index = 0; index < macros.size(); ++index)
-    Place(index);
+  for (std::size_t index = 0; index < macros.size(); ++index) {
+    std::size_t slot = macros[index].hash & mask;
+    while (slots[slot] != 0)
+      slot = (slot + 1) & mask;
+    slots[slot] = (macros[index].hash & ~IndexMask) | static_cast<std::uint32_t>(index + 1);
+  }
 }
 
 namespace {

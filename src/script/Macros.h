@@ -48,7 +48,7 @@ class MacroTable {
   void Undefine(std::string_view name);
 
  private:
-  void Place(std::size_t index);
+  std::size_t SlotOf(std::string_view name, std::uint32_t hash);
   void Grow();
 
   static constexpr std::uint32_t IndexMask = 0xFFFFFF;

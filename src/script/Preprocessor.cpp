@@ -184,9 +184,14 @@ Token Preprocessor::Impl::Next() {
   if (now.token.kind == TokenKind::End)
     return token;
   token.kind = now.token.kind;
-  token.text = now.token.text;
+  // Field by field: the lexer has just stored them one by one, and a wider
+  // copy would wait for those stores to reach the cache.
+  token.text = std::string_view(now.token.text.data(), now.token.text.size());
   if (!now.fromExpansion) {
-    token.location = now.token.location;
+    token.location.file = now.token.location.file;
+    token.location.line = now.token.location.line;
+    token.location.column = now.token.location.column;
+    token.location.offset = now.token.location.offset;
     token.codePage = now.token.codePage;
     return token;
   }
@@ -343,8 +348,8 @@ bool Preprocessor::Impl::MayEnterAgain(const Frame& frame) {
   return token.kind == TokenKind::Identifier && IsDefined(token.text);
 }
 
-// The built-in constants stand in for the Windows headers; a name the script
-// defined already keeps its definition, as the headers' #ifndef guards keep it.
+// The built-in constants stand in for the Windows headers and, as those
+// headers would, replace what the script defined under the same names.
 void Preprocessor::Impl::DefineBuiltins() {
   if (builtinsDefined)
     return;
@@ -356,8 +361,6 @@ void Preprocessor::Impl::DefineBuiltins() {
   std::string& texts = arena.emplace_back();
   texts.reserve(size);  // the definitions view this text: it must not move
   for (const BuiltinConstant& constant : constants) {
-    if (IsDefined(constant.name))
-      continue;
     const std::size_t start = texts.size();
     texts.append(constant.name);
     texts.push_back(' ');
