@@ -1,5 +1,7 @@
 #include "app/ConversionJob.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -100,12 +102,14 @@ ConversionReport ReplaceOutput(FileService& files, const std::string& outputPath
   return report;
 }
 
-}  // namespace
 
-ConversionReport RunConversion(const ConversionRequest& request, const ConversionContext& context,
-                               const ConverterTable& converters, FileService& files) {
+// Opens, checks and reads the script whole; a failure report when it cannot.
+// outputPath, when not empty, must not be the script itself.
+std::optional<ConversionReport> ReadSource(FileService& files, const std::string& sourcePath,
+                                           const std::string& outputPath, std::string& script,
+                                           FileIdentity& sourceIdentity, bool& identityKnown) {
   FileHandle handle = 0;
-  const FileResult opened = files.OpenForReading(request.sourcePath, handle);
+  const FileResult opened = files.OpenForReading(sourcePath, handle);
   if (!opened.ok)
     return Failed(ConversionOutcome::SourceUnreadable, opened.error);
   OpenFile source(files, handle);
@@ -117,16 +121,28 @@ ConversionReport RunConversion(const ConversionRequest& request, const Conversio
   if (size > MaxScriptBytes)
     return Failed(ConversionOutcome::SourceTooLarge, std::to_string(size) + " bytes");
 
-  FileIdentity sourceIdentity;
+  identityKnown = files.IdentityOf(handle, sourceIdentity).ok;
   FileIdentity outputIdentity;
-  if (files.IdentityOf(handle, sourceIdentity).ok && files.IdentityOfPath(request.outputPath, outputIdentity) &&
+  if (identityKnown && !outputPath.empty() && files.IdentityOfPath(outputPath, outputIdentity) &&
       sourceIdentity == outputIdentity)
     return Failed(ConversionOutcome::OutputIsSource, {});
 
-  std::string script;
   const FileResult read = ReadWhole(files, handle, size, script);
   if (!read.ok)
     return Failed(ConversionOutcome::SourceUnreadable, read.error);
+  return std::nullopt;
+}
+
+}  // namespace
+
+ConversionReport RunConversion(const ConversionRequest& request, const ConversionContext& context,
+                               const ConverterTable& converters, FileService& files) {
+  std::string script;
+  FileIdentity sourceIdentity;
+  bool identityKnown = false;
+  if (std::optional<ConversionReport> failed =
+          ReadSource(files, request.sourcePath, request.outputPath, script, sourceIdentity, identityKnown))
+    return std::move(*failed);
 
   const Converter& convert = request.mode == ConversionMode::Menu ? converters.menu : converters.dialog;
   ConversionContext scriptContext = context;
@@ -149,8 +165,61 @@ ConversionReport RunConversion(const ConversionRequest& request, const Conversio
   return report;
 }
 
+bool ScriptConversionReport::AllWritten() const {
+  return outcome == ConversionOutcome::Written &&
+         std::all_of(files.begin(), files.end(),
+                     [](const WrittenFile& file) { return file.outcome == ConversionOutcome::Written; });
+}
+
+ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const std::string& outputFolder,
+                                           const ConversionContext& context, const ConverterTable& converters,
+                                           FileService& files) {
+  ScriptConversionReport report;
+  std::string script;
+  FileIdentity sourceIdentity;
+  bool identityKnown = false;
+  if (std::optional<ConversionReport> failed =
+          ReadSource(files, sourcePath, {}, script, sourceIdentity, identityKnown)) {
+    report.outcome = failed->outcome;
+    report.detail = failed->detail;
+    return report;
+  }
+  ConversionContext scriptContext = context;
+  scriptContext.scriptPath = sourcePath;
+  ScriptConverterResult converted = converters.all(std::move(script), scriptContext);
+  report.diagnostics = std::move(converted.diagnostics);
+  if (converted.scriptFailed) {
+    report.outcome = ConversionOutcome::ScriptInvalid;
+    return report;
+  }
+  if (converted.resources.empty()) {
+    report.outcome = ConversionOutcome::KeywordMissing;
+    return report;
+  }
+  report.outcome = ConversionOutcome::Written;
+  const bool separator = !outputFolder.empty() && outputFolder.back() != '/' && outputFolder.back() != '\\';
+  for (ConvertedResource& resource : converted.resources) {
+    WrittenFile file;
+    file.path = outputFolder + (separator ? "/" : "") + resource.fileName;
+    file.resourceName = resource.resourceName;
+    file.isMenu = resource.isMenu;
+    file.recordCount = resource.recordCount;
+    FileIdentity outputIdentity;
+    if (identityKnown && files.IdentityOfPath(file.path, outputIdentity) && outputIdentity == sourceIdentity) {
+      file.outcome = ConversionOutcome::OutputIsSource;
+    } else {
+      const ConversionReport written = ReplaceOutput(files, file.path, resource.image);
+      file.outcome = written.outcome;
+      file.detail = written.detail;
+    }
+    resource.image = Image();  // each image is freed once it is on the disk
+    report.files.push_back(std::move(file));
+  }
+  return report;
+}
+
 std::string_view ModeKeyword(ConversionMode mode) {
-  return mode == ConversionMode::Menu ? "MENUEX" : "DIALOGEX";
+  return mode == ConversionMode::Menu ? "MENU or MENUEX" : "DIALOG or DIALOGEX";
 }
 
 std::string_view ProposedOutputName(ConversionMode mode) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/ConverterResult.h"
 #include "app/FileService.h"
@@ -31,9 +32,12 @@ struct ConversionContext {
 
 using Converter = std::function<ConverterResult(std::string script, const ConversionContext& context)>;
 
+using ScriptConverter = std::function<ScriptConverterResult(std::string script, const ConversionContext& context)>;
+
 struct ConverterTable {
   Converter menu;
   Converter dialog;
+  ScriptConverter all;
 };
 
 // Scripts above this size are refused before they are read.
@@ -68,7 +72,32 @@ struct ConversionReport {
 ConversionReport RunConversion(const ConversionRequest& request, const ConversionContext& context,
                                const ConverterTable& converters, FileService& files);
 
-// The keyword a mode's converter looks for.
+// One file of a whole-script conversion and what became of it.
+struct WrittenFile {
+  std::string path;
+  std::string resourceName;
+  bool isMenu = false;
+  ConversionOutcome outcome = ConversionOutcome::WriteFailed;
+  std::string detail;
+  std::size_t recordCount = 0;
+};
+
+struct ScriptConversionReport {
+  ConversionOutcome outcome = ConversionOutcome::SourceUnreadable;  // Written once the script was read
+  std::string detail;
+  Diagnostics diagnostics;
+  std::vector<WrittenFile> files;
+  bool AllWritten() const;
+};
+
+// Converts every menu and dialog of a script into its own file in
+// outputFolder; each file is written whole or not at all, and a file that
+// fails leaves the others written.
+ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const std::string& outputFolder,
+                                           const ConversionContext& context, const ConverterTable& converters,
+                                           FileService& files);
+
+// The resource keywords a mode's converter looks for.
 std::string_view ModeKeyword(ConversionMode mode);
 
 // The file name proposed for a mode's output: "menu.mnu" or "dialog.dlg".

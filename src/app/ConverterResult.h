@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "radasm/DialogWriter.h"
 #include "text/Diagnostics.h"
@@ -20,6 +21,22 @@ struct ConverterResult {
   Image image;
   std::size_t recordCount = 0;  // items or controls
   std::string resourceName;     // the converted resource, as `list` names it
+  Diagnostics diagnostics;
+};
+
+// One record file of a whole-script conversion.
+struct ConvertedResource {
+  std::string fileName;  // a name safe on every file system, unique in the script
+  std::string resourceName;
+  bool isMenu = false;
+  Image image;
+  std::size_t recordCount = 0;
+};
+
+// Every menu and dialog of a script, or why there are none.
+struct ScriptConverterResult {
+  bool scriptFailed = false;
+  std::vector<ConvertedResource> resources;
   Diagnostics diagnostics;
 };
 

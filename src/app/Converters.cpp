@@ -1,6 +1,7 @@
 #include "app/Converters.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "radasm/DialogWriter.h"
@@ -16,12 +17,6 @@ bool SameLetters(std::string_view a, std::string_view b) {
            const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
            return lower(x) == lower(y);
          });
-}
-
-ScriptReading ReadScript(std::string script, const ConversionContext& context) {
-  NoIncludeFiles noIncludes;
-  IncludeFileReader& includes = context.includes ? *context.includes : noIncludes;
-  return ReadResourceScript(context.scriptPath, std::move(script), context.preprocessor, includes);
 }
 
 WriterOptions MakeWriterOptions(ScriptReading& reading, const ConversionContext& context) {
@@ -56,7 +51,7 @@ const Resource* ChooseResource(const std::vector<const Resource*>& candidates, S
       others += (i > 1 ? ", " : "") + ResourceDisplayName(candidates[i]->name);
     reading.diagnostics.push_back(
         DiagnosticAt(reading.files, candidates[1]->location, Severity::Warning,
-                     "a further " + std::string(keyword) + " resource is not converted; only the first one is (" +
+                     "a further " + std::string(keyword) + " is not converted; only the first one is (" +
                          ResourceDisplayName(first->name) + "; not " + others + "); --resource NAME chooses another"));
   }
   return first;
@@ -68,6 +63,24 @@ ConverterResult Finish(ScriptReading& reading, ConverterResult& result) {
 }
 
 }  // namespace
+
+ScriptReading ReadScript(std::string script, const ConversionContext& context) {
+  NoIncludeFiles noIncludes;
+  IncludeFileReader& includes = context.includes ? *context.includes : noIncludes;
+  return ReadResourceScript(context.scriptPath, std::move(script), context.preprocessor, includes);
+}
+
+Image WriteMenu(const Menu& menu, ScriptReading& reading, const ConversionContext& context) {
+  return WriteMenuFile(menu, MakeWriterOptions(reading, context));
+}
+
+Image WriteDialog(const Dialog& dialog, ScriptReading& reading, const ConversionContext& context) {
+  DialogWriterOptions options;
+  options.writer = MakeWriterOptions(reading, context);
+  options.metrics = context.metrics;
+  options.requestMenuName = context.requestMenuName;
+  return WriteDialogFile(dialog, options);
+}
 
 std::string ResourceDisplayName(const NameOrOrdinal& name) {
   if (!name.isOrdinal)
@@ -94,14 +107,12 @@ ConverterResult ConvertMenuScript(std::string script, const ConversionContext& c
     return Finish(reading, result);
   }
   std::vector<const Menu*> menus;
-  for (const Menu& menu : reading.resources.menus) {
-    if (menu.extended)
-      menus.push_back(&menu);
-  }
-  const Menu* menu = ChooseResource(menus, reading, context, "MENUEX", result);
+  for (const Menu& menu : reading.resources.menus)
+    menus.push_back(&menu);
+  const Menu* menu = ChooseResource(menus, reading, context, "menu", result);
   if (!menu)
     return Finish(reading, result);
-  result.image = WriteMenuFile(*menu, MakeWriterOptions(reading, context));
+  result.image = WriteMenu(*menu, reading, context);
   result.recordCount = menu->items.size();
   result.resourceName = ResourceDisplayName(menu->name);
   return Finish(reading, result);
@@ -115,18 +126,12 @@ ConverterResult ConvertDialogScript(std::string script, const ConversionContext&
     return Finish(reading, result);
   }
   std::vector<const Dialog*> dialogs;
-  for (const Dialog& dialog : reading.resources.dialogs) {
-    if (dialog.extended)
-      dialogs.push_back(&dialog);
-  }
-  const Dialog* dialog = ChooseResource(dialogs, reading, context, "DIALOGEX", result);
+  for (const Dialog& dialog : reading.resources.dialogs)
+    dialogs.push_back(&dialog);
+  const Dialog* dialog = ChooseResource(dialogs, reading, context, "dialog", result);
   if (!dialog)
     return Finish(reading, result);
-  DialogWriterOptions options;
-  options.writer = MakeWriterOptions(reading, context);
-  options.metrics = context.metrics;
-  options.requestMenuName = context.requestMenuName;
-  result.image = WriteDialogFile(*dialog, options);
+  result.image = WriteDialog(*dialog, reading, context);
   result.recordCount = dialog->controls.size();
   result.resourceName = ResourceDisplayName(dialog->name);
   return Finish(reading, result);
@@ -144,6 +149,143 @@ ConverterResult ConvertDialogScript(std::string_view script, DisplayMetrics& met
   return ConvertDialogScript(std::string(script), context);
 }
 
+namespace {
+
+std::string SafeFileStem(std::string_view name) {
+  std::string stem;
+  for (const char c : name.substr(0, 120)) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                       c == '-' || c == '.';
+    stem.push_back(plain ? c : '_');
+  }
+  while (!stem.empty() && stem.back() == '.')
+    stem.pop_back();
+  if (stem.empty() || stem.front() == '.')
+    stem.insert(stem.begin(), '_');
+  // Names Windows keeps for devices, with or without an extension.
+  static constexpr std::string_view Devices[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3",
+                                                 "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1",
+                                                 "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+  const std::string_view base = std::string_view(stem).substr(0, stem.find('.'));
+  for (const std::string_view device : Devices) {
+    if (SameLetters(base, device)) {
+      stem.insert(base.size(), "_");
+      break;
+    }
+  }
+  return stem;
+}
+
+std::string LowerCase(std::string text) {
+  for (char& c : text)
+    c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return text;
+}
+
+std::string LanguageSuffix(const Language& language) {
+  static const char* const Digits = "0123456789abcdef";
+  std::string suffix = "-";
+  for (int shift = 12; shift >= 0; shift -= 4)
+    suffix.push_back(Digits[(language.Id() >> shift) & 0xF]);
+  return suffix;
+}
+
+}  // namespace
+
+std::vector<std::string> ResourceFileNames(const ResourceScript& resources) {
+  std::vector<std::string> names;
+  std::vector<std::string> taken;  // lower case, as file systems that ignore case compare them
+  for (const ResourceEntry& entry : resources.order) {
+    const bool isMenu = entry.kind == ResourceKind::Menu;
+    const NameOrOrdinal& name =
+        isMenu ? resources.menus[entry.index].name : resources.dialogs[entry.index].name;
+    const Language& language =
+        isMenu ? resources.menus[entry.index].language : resources.dialogs[entry.index].language;
+    const std::string extension = isMenu ? ".mnu" : ".dlg";
+    const std::string stem = SafeFileStem(ResourceDisplayName(name));
+    const auto isTaken = [&](const std::string& candidate) {
+      return std::find(taken.begin(), taken.end(), LowerCase(candidate)) != taken.end();
+    };
+    std::string file = stem + extension;
+    if (isTaken(file))
+      file = stem + LanguageSuffix(language) + extension;
+    for (int number = 2; isTaken(file); ++number)
+      file = stem + LanguageSuffix(language) + "-" + std::to_string(number) + extension;
+    taken.push_back(LowerCase(file));
+    names.push_back(std::move(file));
+  }
+  return names;
+}
+
+ScriptConverterResult ConvertWholeScript(std::string script, const ConversionContext& context) {
+  ScriptConverterResult result;
+  ScriptReading reading = ReadScript(std::move(script), context);
+  if (!reading.ok) {
+    result.scriptFailed = true;
+    result.diagnostics = std::move(reading.diagnostics);
+    return result;
+  }
+  const ResourceScript& resources = reading.resources;
+  const std::vector<std::string> fileNames = ResourceFileNames(resources);
+
+  // The file of the menu a dialog names: one of the dialog's language first.
+  const auto menuFile = [&](const Dialog& dialog) -> std::optional<std::string> {
+    std::optional<std::string> found;
+    for (std::size_t i = 0; i < resources.order.size(); ++i) {
+      const ResourceEntry& entry = resources.order[i];
+      if (entry.kind != ResourceKind::Menu)
+        continue;
+      const Menu& menu = resources.menus[entry.index];
+      const NameOrOrdinal& wanted = *dialog.menu;
+      const bool same = wanted.isOrdinal ? menu.name.isOrdinal && (menu.name.ordinal & 0xFFFF) ==
+                                                                      (wanted.ordinal & 0xFFFF)
+                                         : !menu.name.isOrdinal && SameLetters(menu.name.text, wanted.text);
+      if (!same)
+        continue;
+      if (menu.language.Id() == dialog.language.Id())
+        return fileNames[i];
+      if (!found)
+        found = fileNames[i];
+    }
+    return found;
+  };
+
+  for (std::size_t i = 0; i < resources.order.size(); ++i) {
+    const ResourceEntry& entry = resources.order[i];
+    ConvertedResource converted;
+    converted.fileName = fileNames[i];
+    if (entry.kind == ResourceKind::Menu) {
+      const Menu& menu = resources.menus[entry.index];
+      converted.isMenu = true;
+      converted.resourceName = ResourceDisplayName(menu.name);
+      converted.recordCount = menu.items.size();
+      converted.image = WriteMenu(menu, reading, context);
+    } else {
+      const Dialog& dialog = resources.dialogs[entry.index];
+      converted.resourceName = ResourceDisplayName(dialog.name);
+      converted.recordCount = dialog.controls.size();
+      ConversionContext dialogContext = context;
+      if (dialog.menu) {
+        if (const std::optional<std::string> file = menuFile(dialog)) {
+          if (file->size() > 31)
+            reading.diagnostics.push_back(DiagnosticAt(reading.files, dialog.location, Severity::Warning,
+                                                       "the menu file name " + *file +
+                                                           " is longer than 31 characters; it is cut"));
+          const std::string name = file->substr(0, 31);
+          dialogContext.requestMenuName = [name](MenuNameSlot& slot) {
+            std::copy(name.begin(), name.end(), slot.begin());
+            slot[name.size()] = '\0';
+          };
+        }
+      }
+      converted.image = WriteDialog(dialog, reading, dialogContext);
+    }
+    result.resources.push_back(std::move(converted));
+  }
+  result.diagnostics = std::move(reading.diagnostics);
+  return result;
+}
+
 ConverterTable ProgramConverters() {
   ConverterTable table;
   table.menu = [](std::string script, const ConversionContext& context) {
@@ -151,6 +293,9 @@ ConverterTable ProgramConverters() {
   };
   table.dialog = [](std::string script, const ConversionContext& context) {
     return ConvertDialogScript(std::move(script), context);
+  };
+  table.all = [](std::string script, const ConversionContext& context) {
+    return ConvertWholeScript(std::move(script), context);
   };
   return table;
 }

@@ -243,7 +243,7 @@ class ScriptParser {
   Token lastTaken;
   std::size_t taken = 0;  // tokens taken so far
   bool failed = false;
-  Language currentLanguage;
+  Language currentLanguage{9, 1};  // LANG_ENGLISH, SUBLANG_ENGLISH_US, as llvm-rc takes without LANGUAGE
   // What the last Primary() read as an identifier no macro defines.
   std::string undefinedName;
 };
