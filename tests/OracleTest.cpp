@@ -1,9 +1,10 @@
-// The resource compilers as the oracle: every script in tests/scripts
-// compiled by llvm-rc-19 (the reference) and by windres, and read by
-// Trellane; the dialogs and menus are compared field by field.
+// The resource compilers as the oracle: every script in tests/scripts, and
+// generated ones, compiled by llvm-rc-19 (the reference) and by windres, and
+// read by Trellane; the dialogs and menus are compared field by field.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "tests/TempFolder.h"
 #include "tests/oracle/ResFile.h"
 #include "tests/oracle/ResourceCompilers.h"
+#include "tests/oracle/ScriptGenerator.h"
 #include "tests/oracle/TemplateComparison.h"
 
 namespace trellane {
@@ -80,6 +82,11 @@ std::vector<std::filesystem::path> TestScripts() {
   }
   std::sort(scripts.begin(), scripts.end());
   return scripts;
+}
+
+int GeneratedScriptCount() {
+  const char* count = std::getenv("TRELLANE_ORACLE_SCRIPTS");
+  return count != nullptr ? std::max(0, std::atoi(count)) : 300;
 }
 
 class OracleTest : public TempFolderTest {
@@ -182,6 +189,34 @@ TEST_F(OracleTest, ScriptsReadAsLlvmRcReadsThem) {
     const std::string difference = CompareTrellane(script, reference.value);
     EXPECT_TRUE(difference.empty()) << script.filename().string() << ": " << difference;
   }
+}
+
+TEST_F(OracleTest, OracleGeneratedScripts) {
+  if (!IsInstalled(ResourceCompiler::LlvmRc))
+    GTEST_SKIP() << "needs llvm-rc-19";
+  constexpr int ResourcesPerScript = 6;
+  constexpr int FailuresShown = 5;
+  const int count = GeneratedScriptCount();
+  int failures = 0;
+  int compared = 0;
+  for (int index = 0; index < count && failures < FailuresShown; ++index, ++compared) {
+    const auto seed = static_cast<std::uint32_t>(index);
+    const std::string name = "generated-" + std::to_string(index) + ".rc";
+    const std::string text = GenerateResourceScript(seed, ResourcesPerScript);
+    WriteFile(name, text);
+    CompileRequest request;
+    request.script = folder / name;
+    request.includeFolders = {WindowsHeadersFolder()};
+    request.workFolder = folder;
+    request.outputName = "generated";
+    const ResDecoding<CompiledScript> reference = CompileWithLlvmRc(request);
+    std::string difference = reference.Ok() ? CompareTrellane(request.script, reference.value) : reference.error;
+    if (!difference.empty()) {
+      ++failures;
+      ADD_FAILURE() << "script of seed " << seed << ": " << difference << "\n" << text;
+    }
+  }
+  std::printf("%d generated scripts compared with llvm-rc\n", compared);
 }
 
 }  // namespace
