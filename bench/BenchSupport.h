@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/ConverterResult.h"
+#include "app/ConverterResult.h"
 
 namespace trellane::bench {
 

@@ -5,7 +5,7 @@
 //   DialogBench [CONTROLS]
 #include "BenchSupport.h"
 #include "ScriptGenerators.h"
-#include "dialog/DialogConverter.h"
+#include "app/Converters.h"
 #include "metrics/FixedMetrics.h"
 
 int main(int argc, char** argv) {

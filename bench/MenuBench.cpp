@@ -5,7 +5,7 @@
 //   MenuBench [ITEMS]
 #include "BenchSupport.h"
 #include "ScriptGenerators.h"
-#include "menu/MenuConverter.h"
+#include "app/Converters.h"
 
 int main(int argc, char** argv) {
   using namespace trellane::bench;

@@ -23,9 +23,9 @@
 
 #include "BenchSupport.h"
 #include "ScriptGenerators.h"
-#include "dialog/DialogConverter.h"
+#include "app/Converters.h"
 #include "metrics/FixedMetrics.h"
-#include "menu/MenuConverter.h"
+#include "app/Converters.h"
 
 namespace {
 

@@ -25,13 +25,14 @@ ConverterResult StandInConverter(std::string_view script, std::string_view keywo
   result.image.assign(rest.begin(), rest.end());
   result.recordCount = rest.size();
   Warn(result.diagnostics, found, "seen");
+  result.diagnostics.back().line = 3;
   return result;
 }
 
 ConverterTable StandInConverters() {
   ConverterTable table;
-  table.menu = [](std::string_view script, const ConversionContext&) { return StandInConverter(script, "MENUEX"); };
-  table.dialog = [](std::string_view script, const ConversionContext&) { return StandInConverter(script, "DIALOGEX"); };
+  table.menu = [](std::string script, const ConversionContext&) { return StandInConverter(script, "MENUEX"); };
+  table.dialog = [](std::string script, const ConversionContext&) { return StandInConverter(script, "DIALOGEX"); };
   return table;
 }
 
@@ -104,7 +105,7 @@ class ConversionJobTest : public TempFolderTest {
   }
 };
 
-TEST_F(ConversionJobTest, WritesTheImageAndReportsItsWarningsWithLineNumbers) {
+TEST_F(ConversionJobTest, WritesTheImageAndReportsItsWarnings) {
   WriteFile("script.rc", "#define X 1\r\n\nX MENUEX abc");
   const ConversionReport report = Run("script.rc", "menu.mnu");
   EXPECT_EQ(report.outcome, ConversionOutcome::Written);
@@ -193,21 +194,21 @@ TEST_F(ConversionJobTest, LongerOutputIsReplacedExactly) {
   EXPECT_EQ(ReadFile("menu.mnu"), " ab");
 }
 
-TEST_F(ConversionJobTest, ConverterSeesTheScriptBytesFollowedByAZero) {
+TEST_F(ConversionJobTest, ConverterSeesTheScriptBytesAndItsPath) {
   const std::string bytes("MENUEX\0tail\x01\xFF", 13);
   WriteFile("script.rc", bytes);
   std::string seen;
-  bool zeroAfter = false;
+  std::string seenPath;
   ConverterTable table = StandInConverters();
-  table.menu = [&](std::string_view script, const ConversionContext&) {
-    seen = std::string(script);
-    zeroAfter = script.data()[script.size()] == '\0';
+  table.menu = [&](std::string script, const ConversionContext& context) {
+    seen = script;
+    seenPath = context.scriptPath;
     return StandInConverter(script, "MENUEX");
   };
   const std::unique_ptr<FileService> files = MakePlatformFileService();
   RunConversion({PathOf("script.rc"), PathOf("menu.mnu"), ConversionMode::Menu}, {}, table, *files);
   EXPECT_EQ(seen, bytes);
-  EXPECT_TRUE(zeroAfter);
+  EXPECT_EQ(seenPath, PathOf("script.rc"));
 }
 
 TEST_F(ConversionJobTest, EveryFileFaultLeavesTheOldOutputAndNoTemporaryFile) {
@@ -245,6 +246,7 @@ TEST(ConversionJob, StatusTextNamesTheReasonForEveryFailure) {
   EXPECT_EQ(StatusText(ConversionOutcome::SourceUnreadable, ConversionMode::Menu), "Cannot open the script!");
   EXPECT_EQ(StatusText(ConversionOutcome::KeywordMissing, ConversionMode::Menu), "No MENUEX resource found!");
   EXPECT_EQ(StatusText(ConversionOutcome::KeywordMissing, ConversionMode::Dialog), "No DIALOGEX resource found!");
+  EXPECT_EQ(StatusText(ConversionOutcome::ScriptInvalid, ConversionMode::Dialog), "The script has errors!");
   EXPECT_EQ(StatusText(ConversionOutcome::OutputIsSource, ConversionMode::Menu), "Cannot write the output!");
   EXPECT_EQ(StatusText(ConversionOutcome::WriteFailed, ConversionMode::Dialog), "Cannot write the output!");
 }

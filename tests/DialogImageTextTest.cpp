@@ -3,7 +3,7 @@
 #include <sstream>
 #include <string>
 
-#include "dialog/DialogConverter.h"
+#include "app/Converters.h"
 #include "radasm/DialogImageText.h"
 #include "radasm/DialogRecordFile.h"
 #include "metrics/FixedMetrics.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/DialogConverter.h"
+#include "app/Converters.h"
 #include "radasm/DialogRecordFile.h"
 #include "metrics/FixedMetrics.h"
 #include "tests/ScriptTestSupport.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "menu/MenuConverter.h"
+#include "app/Converters.h"
 #include "radasm/MenuImageText.h"
 #include "radasm/MenuRecordFile.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialog/DialogConverter.h"
+#include "app/Converters.h"
 #include "radasm/DialogRecordFile.h"
 #include "metrics/DialogUnits.h"
 #include "metrics/FixedMetrics.h"

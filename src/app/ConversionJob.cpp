@@ -129,10 +129,16 @@ ConversionReport RunConversion(const ConversionRequest& request, const Conversio
     return Failed(ConversionOutcome::SourceUnreadable, read.error);
 
   const Converter& convert = request.mode == ConversionMode::Menu ? converters.menu : converters.dialog;
-  ConverterResult converted = convert(script, context);
-  AssignLineNumbers(script, converted.diagnostics);
-  if (!converted.keywordFound) {
-    ConversionReport report = Failed(ConversionOutcome::KeywordMissing, {});
+  ConversionContext scriptContext = context;
+  scriptContext.scriptPath = request.sourcePath;
+  ConverterResult converted = convert(std::move(script), scriptContext);
+  if (converted.image.empty()) {
+    ConversionOutcome outcome = ConversionOutcome::KeywordMissing;
+    if (converted.scriptFailed)
+      outcome = ConversionOutcome::ScriptInvalid;
+    else if (!converted.missingResource.empty())
+      outcome = ConversionOutcome::ResourceMissing;
+    ConversionReport report = Failed(outcome, converted.missingResource);
     report.diagnostics = std::move(converted.diagnostics);
     return report;
   }
@@ -165,7 +171,10 @@ std::string_view StatusText(ConversionOutcome outcome, ConversionMode mode) {
     case ConversionOutcome::SourceTooLarge:
       return "Cannot open the script!";
     case ConversionOutcome::KeywordMissing:
+    case ConversionOutcome::ResourceMissing:
       return mode == ConversionMode::Menu ? "No MENUEX resource found!" : "No DIALOGEX resource found!";
+    case ConversionOutcome::ScriptInvalid:
+      return "The script has errors!";
     case ConversionOutcome::OutputIsSource:
     case ConversionOutcome::OutputNotWritable:
     case ConversionOutcome::WriteFailed:
@@ -187,6 +196,11 @@ std::string DescribeFailure(const ConversionReport& report, const ConversionRequ
       return request.sourcePath + ": " + withDetail("the script is larger than 1 GiB");
     case ConversionOutcome::KeywordMissing:
       return request.sourcePath + ": no " + std::string(ModeKeyword(request.mode)) + " resource found; nothing written";
+    case ConversionOutcome::ScriptInvalid:
+      return request.sourcePath + ": the script has errors; nothing written";
+    case ConversionOutcome::ResourceMissing:
+      return request.sourcePath + ": no " + std::string(ModeKeyword(request.mode)) + " resource named " +
+             report.detail + "; nothing written";
     case ConversionOutcome::OutputIsSource:
       return request.outputPath + ": the output would replace the script itself; nothing written";
     case ConversionOutcome::OutputNotWritable:

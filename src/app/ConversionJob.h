@@ -5,25 +5,31 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/ConverterResult.h"
 #include "app/FileService.h"
 #include "metrics/DisplayMetrics.h"
-#include "text/ConverterResult.h"
+#include "script/Preprocessor.h"
 
 namespace trellane {
 
 enum class ConversionMode { Menu = 1, Dialog = 2 };
 
-// What a converter is given beside the script.
+// What a converter is given beside the script's bytes.
 struct ConversionContext {
   DisplayMetrics* metrics = nullptr;
   MenuNameRequest requestMenuName;
+  std::string scriptPath;  // where #include "file" starts its search; the job sets it
+  PreprocessorOptions preprocessor;
+  IncludeFileReader* includes = nullptr;    // none: only the built-in Windows headers are found
+  std::optional<std::string> resourceName;  // --resource: the menu or dialog to convert
+  int outputCodePage = 1252;
 };
 
-// A converter reads the script only. The view's bytes are followed by a zero.
-using Converter = std::function<ConverterResult(std::string_view script, const ConversionContext& context)>;
+using Converter = std::function<ConverterResult(std::string script, const ConversionContext& context)>;
 
 struct ConverterTable {
   Converter menu;
@@ -38,6 +44,8 @@ enum class ConversionOutcome {
   SourceUnreadable,
   SourceTooLarge,
   KeywordMissing,
+  ScriptInvalid,
+  ResourceMissing,
   OutputIsSource,
   OutputNotWritable,
   WriteFailed,

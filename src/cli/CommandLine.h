@@ -6,15 +6,26 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/ConversionJob.h"
 #include "metrics/DisplayMetrics.h"
 
 namespace trellane {
 
+// How a script is read: the options every command that reads one takes.
+struct ScriptOptions {
+  std::string scriptPath;
+  std::vector<std::string> includeFolders;  // -I
+  std::vector<std::string> defines;         // -D NAME[=VALUE]
+  std::optional<int> codePage;              // --code-page
+  int outputCodePage = 1252;                // --output-code-page
+  std::optional<std::string> resource;      // --resource
+};
+
 struct ConvertOptions {
   ConversionMode mode = ConversionMode::Menu;
-  std::string scriptPath;
+  ScriptOptions script;
   std::string outputPath;  // empty: the proposed path beside the script
   std::optional<std::string> menuName;
   std::optional<int> dotsPerInch;
@@ -26,6 +37,23 @@ int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ost
 
 // Prints a menu or dialog record file as a table; returns the exit code.
 int RunDumpCommand(const std::string& path, std::ostream& out, std::ostream& err);
+
+// Prints the resource model a script reads into; returns the exit code.
+int RunModelDumpCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err);
+
+// Prints every menu and dialog of a script; returns the exit code.
+int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err);
+
+// The preprocessor's options for a script: -I, the INCLUDE folders, -D, --code-page.
+PreprocessorOptions MakePreprocessorOptions(const ScriptOptions& options);
+
+// Prints diagnostics as FILE:LINE:COLUMN: warning|error: message, each
+// with the include lines that led to it.
+void PrintDiagnostics(const std::string& scriptPath, const Diagnostics& diagnostics, std::ostream& err);
+
+// Reads a script file for list and dump --model; false, with an error
+// printed, when it cannot be read.
+bool ReadScriptFile(const std::string& path, std::string& bytes, std::ostream& err);
 
 // Prints a menu record file image as a table.
 void DumpMenuImage(const Image& image, std::ostream& out);

@@ -1,32 +1,27 @@
 #include <ostream>
 
 #include "app/Converters.h"
+#include "app/IncludeFiles.h"
 #include "cli/CommandLine.h"
 
 namespace trellane {
-namespace {
-
-void PrintWarnings(const std::string& scriptPath, const Diagnostics& diagnostics, std::ostream& err) {
-  for (const Diagnostic& diagnostic : diagnostics) {
-    err << scriptPath;
-    if (diagnostic.line > 0)
-      err << ':' << diagnostic.line;
-    err << ": warning: " << diagnostic.message << '\n';
-  }
-}
-
-}  // namespace
 
 int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
+  const ScriptOptions& script = options.script;
   ConversionRequest request;
   request.mode = options.mode;
-  request.sourcePath = options.scriptPath;
+  request.sourcePath = script.scriptPath;
   request.outputPath =
-      options.outputPath.empty() ? ProposedOutputPath(options.scriptPath, options.mode) : options.outputPath;
+      options.outputPath.empty() ? ProposedOutputPath(script.scriptPath, options.mode) : options.outputPath;
 
   Diagnostics promptWarnings;
   std::unique_ptr<DisplayMetrics> metrics;
+  FileIncludeReader includes;
   ConversionContext context;
+  context.preprocessor = MakePreprocessorOptions(script);
+  context.includes = &includes;
+  context.resourceName = script.resource;
+  context.outputCodePage = script.outputCodePage;
   if (options.mode == ConversionMode::Dialog) {
     metrics = MakeCommandLineMetrics(options);
     context.metrics = metrics.get();
@@ -35,8 +30,8 @@ int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ost
 
   const std::unique_ptr<FileService> files = MakePlatformFileService();
   ConversionReport report = RunConversion(request, context, ProgramConverters(), *files);
-  PrintWarnings(options.scriptPath, report.diagnostics, err);
-  PrintWarnings(options.scriptPath, promptWarnings, err);
+  PrintDiagnostics(script.scriptPath, report.diagnostics, err);
+  PrintDiagnostics(script.scriptPath, promptWarnings, err);
   if (report.outcome != ConversionOutcome::Written) {
     err << "trellane: error: " << DescribeFailure(report, request) << '\n';
     return 1;

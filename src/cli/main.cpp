@@ -13,12 +13,28 @@ constexpr const char* Examples =
     "Examples:\n"
     "  trellane menu app.rc                 writes menu.mnu beside app.rc\n"
     "  trellane dialog app.rc -o main.dlg   writes main.dlg\n"
-    "  trellane dump menu.mnu               prints the records of a file\n";
+    "  trellane dump menu.mnu               prints the records of a file\n"
+    "  trellane list app.rc -I include      lists the menus and dialogs of a script\n"
+    "  trellane dialog app.rc --resource IDD_ABOUT -D _DEBUG\n";
+
+// The options of every command that reads a script.
+void AddScriptOptions(CLI::App& command, trellane::ScriptOptions& options) {
+  command.add_option("SCRIPT", options.scriptPath, "the resource script (.rc)")->required();
+  command.add_option("-I,--include", options.includeFolders, "a folder #include searches, after the script's own");
+  command.add_option("-D,--define", options.defines, "define a macro: NAME or NAME=VALUE");
+  command.add_option("--code-page", options.codePage, "the code page of a script without a byte-order mark (1252)")
+      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}));
+}
 
 void AddConvertCommand(CLI::App& app, const char* name, const char* description, trellane::ConvertOptions& options) {
   CLI::App* command = app.add_subcommand(name, description);
-  command->add_option("SCRIPT", options.scriptPath, "the resource script (.rc)")->required();
+  AddScriptOptions(*command, options.script);
   command->add_option("-o,--output", options.outputPath, "the file to write (default: beside the script)");
+  command->add_option("--resource", options.script.resource, "the name or number of the resource to convert");
+  command
+      ->add_option("--output-code-page", options.script.outputCodePage,
+                   "the code page of the texts in the file written (1252)")
+      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
 }
 
 int Run(int argc, char** argv) {
@@ -42,9 +58,19 @@ int Run(int argc, char** argv) {
       ->delimiter(',')
       ->check(CLI::PositiveNumber);
 
+  trellane::ScriptOptions listed;
+  CLI::App* list = app.add_subcommand("list", "print every menu and dialog of a script");
+  AddScriptOptions(*list, listed);
+
   std::string dumpPath;
-  CLI::App* dump = app.add_subcommand("dump", "print the records of a .mnu or .dlg file");
-  dump->add_option("FILE", dumpPath, "the record file")->required();
+  bool dumpModel = false;
+  trellane::ScriptOptions modelScript;
+  CLI::App* dump = app.add_subcommand("dump", "print the records of a .mnu or .dlg file, or --model of a script");
+  dump->add_option("FILE", dumpPath, "the record file, or with --model the script")->required();
+  dump->add_flag("--model", dumpModel, "print the menus and dialogs a script reads into");
+  dump->add_option("-I,--include", modelScript.includeFolders, "with --model: a folder #include searches");
+  dump->add_option("-D,--define", modelScript.defines, "with --model: define a macro: NAME or NAME=VALUE");
+  dump->add_option("--code-page", modelScript.codePage, "with --model: the code page of a script without a mark");
 
   try {
     app.parse(argc, argv);
@@ -52,8 +78,9 @@ int Run(int argc, char** argv) {
     std::cout << app.help();
     return 0;
   } catch (const CLI::ParseError& error) {
-    std::cerr << "trellane: error: " << error.what() << "\n"
-              << "usage: trellane {menu|dialog} SCRIPT [-o OUT] | trellane dump FILE  (see --help)\n";
+    std::cerr
+        << "trellane: error: " << error.what() << "\n"
+        << "usage: trellane {menu|dialog} SCRIPT [-o OUT] | trellane list SCRIPT | trellane dump FILE  (see --help)\n";
     return 2;
   }
 
@@ -61,6 +88,12 @@ int Run(int argc, char** argv) {
     return trellane::RunConvertCommand(menu, std::cout, std::cerr);
   if (app.got_subcommand("dialog"))
     return trellane::RunConvertCommand(dialog, std::cout, std::cerr);
+  if (app.got_subcommand("list"))
+    return trellane::RunListCommand(listed, std::cout, std::cerr);
+  if (dumpModel) {
+    modelScript.scriptPath = dumpPath;
+    return trellane::RunModelDumpCommand(modelScript, std::cout, std::cerr);
+  }
   return trellane::RunDumpCommand(dumpPath, std::cout, std::cerr);
 }
 

@@ -15,7 +15,7 @@ namespace trellane {
 // A resource's name, or a name or class field that may be a number or a text.
 struct NameOrOrdinal {
   bool isOrdinal = false;
-  std::uint16_t ordinal = 0;  // when isOrdinal
+  std::uint32_t ordinal = 0;  // when isOrdinal: the value as written; the compilers keep its low 16 bits
   std::string text;           // when !isOrdinal: as written (the compilers store resource names upper-cased)
   std::string symbol;         // the macro the script wrote for the number, if one stands for it whole
 };
@@ -52,16 +52,30 @@ struct Font {
 
 enum class ControlStatement {
   Control,
-  LText, RText, CText,
-  PushButton, DefPushButton, PushBox,
-  CheckBox, AutoCheckBox, State3, Auto3State, RadioButton, AutoRadioButton,
-  GroupBox, EditText, ComboBox, ListBox, ScrollBar, Icon,
+  LText,
+  RText,
+  CText,
+  PushButton,
+  DefPushButton,
+  PushBox,
+  CheckBox,
+  AutoCheckBox,
+  State3,
+  Auto3State,
+  RadioButton,
+  AutoRadioButton,
+  GroupBox,
+  EditText,
+  ComboBox,
+  ListBox,
+  ScrollBar,
+  Icon,
 };
 
 struct Control {
   SourceLocation location;  // the statement's keyword
   ControlStatement statement = ControlStatement::Control;
-  NameOrOrdinal text;       // the caption, or an ordinal (an ICON's resource)
+  NameOrOrdinal text;  // the caption, or an ordinal (an ICON's resource)
   NumberField id;
   NameOrOrdinal className;  // "Button" as written in CONTROL, or the ordinal of a predefined class (0x80 to 0x85)
   std::uint32_t style = 0;  // the style the compilers write: the statement's default with the given style applied
@@ -100,8 +114,8 @@ struct MenuItem {
   int level = 0;  // nesting depth: 0 for the menu's own items
   std::string text;
   NumberField id;
-  std::uint32_t type = 0;   // MENUEX: MFT_ bits; MENU: the option flags (MF_ bits)
-  std::uint32_t state = 0;  // MENUEX: MFS_ bits
+  std::uint32_t type = 0;    // MENUEX: MFT_ bits; MENU: the option flags (MF_ bits)
+  std::uint32_t state = 0;   // MENUEX: MFS_ bits
   std::uint32_t helpId = 0;  // MENUEX pop-ups
   bool lastInLevel = false;  // the last item of its BEGIN ... END block
 };

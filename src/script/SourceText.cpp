@@ -1,7 +1,152 @@
 #include "script/SourceText.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <iterator>
+
 namespace trellane {
 namespace {
+
+struct CodePageTable {
+  int codePage;
+  char16_t high[128];  // bytes 0x80-0xFF
+};
+
+#include "script/CodePageTables.inc"
+
+struct ReverseEntry {
+  char16_t point;
+  unsigned char byte;
+};
+
+struct ReverseTable {
+  int codePage;
+  std::array<ReverseEntry, 128> entries;  // sorted by point
+};
+
+constexpr std::size_t CodePageCount = std::size(CodePageTables);
+
+constexpr std::array<ReverseTable, CodePageCount> ReverseTables = [] {
+  std::array<ReverseTable, CodePageCount> tables{};
+  for (std::size_t t = 0; t < CodePageCount; ++t) {
+    tables[t].codePage = CodePageTables[t].codePage;
+    for (std::size_t i = 0; i < 128; ++i)
+      tables[t].entries[i] = {CodePageTables[t].high[i], static_cast<unsigned char>(0x80 + i)};
+    std::sort(tables[t].entries.begin(), tables[t].entries.end(),
+              [](const ReverseEntry& a, const ReverseEntry& b) { return a.point < b.point; });
+  }
+  return tables;
+}();
+
+const CodePageTable* FindTable(int codePage) {
+  for (const CodePageTable& table : CodePageTables)
+    if (table.codePage == codePage)
+      return &table;
+  return nullptr;
+}
+
+const ReverseTable* FindReverseTable(int codePage) {
+  for (const ReverseTable& table : ReverseTables)
+    if (table.codePage == codePage)
+      return &table;
+  return nullptr;
+}
+
+constexpr std::string_view Replacement = "\xEF\xBF\xBD";
+
+// The end of the run of ASCII bytes that starts at from; eight bytes at a
+// time, since most of a script is ASCII.
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from) {
+  constexpr std::uint64_t HighBits = 0x8080808080808080u;
+  while (from + 8 <= bytes.size()) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + from, 8);
+    if ((word & HighBits) != 0)
+      break;
+    from += 8;
+  }
+  while (from < bytes.size() && static_cast<unsigned char>(bytes[from]) < 0x80)
+    ++from;
+  return from;
+}
+
+struct Utf8Step {
+  std::uint32_t codePoint = 0xFFFD;
+  std::size_t length = 1;  // of the sequence, or of the maximal invalid part
+  bool valid = false;
+};
+
+// Reads the sequence at `at` (which is before the end) by the table of
+// well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// An invalid part is as long as the bytes that could still begin a valid
+// sequence, and at least one byte.
+Utf8Step ReadUtf8(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80)
+    return {lead, 1, true};
+  std::size_t length = 0;
+  std::uint32_t point = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    point = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    point = lead & 0x0Fu;
+    low = lead == 0xE0 ? 0xA0 : 0x80;
+    high = lead == 0xED ? 0x9F : 0xBF;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    point = lead & 0x07u;
+    low = lead == 0xF0 ? 0x90 : 0x80;
+    high = lead == 0xF4 ? 0x8F : 0xBF;
+  } else {
+    return {};
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    if (at + k >= text.size())
+      return {0xFFFD, k, false};
+    const auto next = static_cast<unsigned char>(text[at + k]);
+    if (next < low || next > high)
+      return {0xFFFD, k, false};
+    low = 0x80;
+    high = 0xBF;
+    point = (point << 6u) | (next & 0x3Fu);
+  }
+  return {point, length, true};
+}
+
+// Valid runs are copied as they stand; each invalid part becomes U+FFFD.
+void AppendValidUtf8(std::string& utf8, std::string_view bytes, std::size_t& invalid) {
+  std::size_t runStart = 0;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    i = AsciiRunEnd(bytes, i);
+    if (i == bytes.size())
+      break;
+    const Utf8Step step = ReadUtf8(bytes, i);
+    if (!step.valid) {
+      utf8.append(bytes.substr(runStart, i - runStart));
+      utf8.append(Replacement);
+      ++invalid;
+      runStart = i + step.length;
+    }
+    i += step.length;
+  }
+  utf8.append(bytes.substr(runStart));
+}
+
+// The byte of codePoint in the table, or -1.
+int ByteOf(const ReverseTable& table, std::uint32_t codePoint) {
+  const auto found =
+      std::lower_bound(table.entries.begin(), table.entries.end(), codePoint,
+                       [](const ReverseEntry& entry, std::uint32_t point) { return entry.point < point; });
+  if (found == table.entries.end() || found->point != codePoint)
+    return -1;
+  return found->byte;
+}
 
 std::uint32_t Utf16Unit(std::string_view bytes, std::size_t at, bool bigEndian) {
   const auto first = static_cast<unsigned char>(bytes[at]);
@@ -9,24 +154,37 @@ std::uint32_t Utf16Unit(std::string_view bytes, std::size_t at, bool bigEndian) 
   return bigEndian ? (first << 8u) | second : (second << 8u) | first;
 }
 
+bool IsHighSurrogate(std::uint32_t unit) {
+  return unit >= 0xD800 && unit < 0xDC00;
+}
+bool IsLowSurrogate(std::uint32_t unit) {
+  return unit >= 0xDC00 && unit < 0xE000;
+}
+
+// bytes starts after the mark.
 DecodedSource DecodeUtf16(std::string_view bytes, bool bigEndian) {
   DecodedSource source;
   source.encoding = bigEndian ? SourceEncoding::Utf16BE : SourceEncoding::Utf16LE;
   if (bytes.size() % 2 != 0) {
     source.ok = false;
     source.problem = "the UTF-16 script has an odd number of bytes";
-    source.problemOffset = bytes.size() - 1;
+    source.problemOffset = bytes.size() + 1;  // the last byte, counting the mark
     return source;
   }
-  source.text.reserve(bytes.size());
-  for (std::size_t i = 2; i < bytes.size(); i += 2) {
+  source.text.reserve(bytes.size() / 2);
+  const std::size_t size = bytes.size();
+  for (std::size_t i = 0; i < size; i += 2) {
     std::uint32_t unit = Utf16Unit(bytes, i, bigEndian);
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-      const std::uint32_t low = Utf16Unit(bytes, i + 2, bigEndian);
-      if (low >= 0xDC00 && low < 0xE000) {
-        unit = 0x10000 + ((unit - 0xD800) << 10u) + (low - 0xDC00);
-        i += 2;
-      }
+    if (unit < 0x80) {
+      source.text.push_back(static_cast<char>(unit));
+      continue;
+    }
+    if (IsHighSurrogate(unit) && i + 3 < size && IsLowSurrogate(Utf16Unit(bytes, i + 2, bigEndian))) {
+      unit = 0x10000 + ((unit - 0xD800) << 10u) + (Utf16Unit(bytes, i + 2, bigEndian) - 0xDC00);
+      i += 2;
+    } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+      unit = 0xFFFD;
+      ++source.replacedUnits;
     }
     AppendCodePoint(source.text, unit);
   }
@@ -37,9 +195,9 @@ DecodedSource DecodeUtf16(std::string_view bytes, bool bigEndian) {
 
 DecodedSource DecodeSource(std::string_view bytes) {
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-    return DecodeUtf16(bytes, false);
+    return DecodeUtf16(bytes.substr(2), false);
   if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF')
-    return DecodeUtf16(bytes, true);
+    return DecodeUtf16(bytes.substr(2), true);
   DecodedSource source;
   if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
     source.encoding = SourceEncoding::Utf8WithMark;
@@ -50,11 +208,11 @@ DecodedSource DecodeSource(std::string_view bytes) {
 }
 
 bool IsKnownInputCodePage(int codePage) {
-  return codePage == Utf8CodePage || codePage == DefaultCodePage;
+  return codePage == Utf8CodePage || FindTable(codePage) != nullptr;
 }
 
 bool IsKnownOutputCodePage(int codePage) {
-  return codePage == DefaultCodePage;
+  return FindTable(codePage) != nullptr;
 }
 
 void AppendCodePoint(std::string& utf8, std::uint32_t codePoint) {
@@ -77,41 +235,48 @@ void AppendCodePoint(std::string& utf8, std::uint32_t codePoint) {
   }
 }
 
-// Placeholder until the code page tables exist: bytes are taken as Latin-1.
 void AppendFromCodePage(std::string& utf8, std::string_view bytes, int codePage, std::size_t& invalid) {
   if (codePage == Utf8CodePage) {
-    utf8.append(bytes);
+    AppendValidUtf8(utf8, bytes, invalid);
     return;
   }
-  (void)invalid;
-  for (const char c : bytes)
-    AppendCodePoint(utf8, static_cast<unsigned char>(c));
+  const CodePageTable* table = FindTable(codePage);
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const std::size_t runEnd = AsciiRunEnd(bytes, i);
+    utf8.append(bytes.substr(i, runEnd - i));
+    if (runEnd == bytes.size())
+      break;
+    const auto byte = static_cast<unsigned char>(bytes[runEnd]);
+    if (table != nullptr) {
+      AppendCodePoint(utf8, table->high[byte - 0x80]);
+    } else {
+      utf8.append(Replacement);
+      ++invalid;
+    }
+    i = runEnd + 1;
+  }
 }
 
 std::string ToCodePage(std::string_view utf8, int codePage, std::size_t& replaced) {
-  (void)codePage;
+  const ReverseTable* table = FindReverseTable(codePage);
   std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-      ++i;
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-      const std::uint32_t point = ((c & 0x1Fu) << 6u) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-      if (point < 0x100) {
-        out.push_back(static_cast<char>(point));
-      } else {
-        out.push_back('?');
-        ++replaced;
-      }
-      i += 2;
-    } else {
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const std::size_t runEnd = AsciiRunEnd(utf8, i);
+    out.append(utf8.substr(i, runEnd - i));
+    if (runEnd == utf8.size())
+      break;
+    const Utf8Step step = ReadUtf8(utf8, runEnd);
+    const int byte = step.valid && table != nullptr ? ByteOf(*table, step.codePoint) : -1;
+    if (byte < 0) {
       out.push_back('?');
       ++replaced;
-      ++i;
-      while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
-        ++i;
+    } else {
+      out.push_back(static_cast<char>(byte));
     }
+    i = runEnd + step.length;
   }
   return out;
 }

@@ -24,22 +24,27 @@ struct DecodedSource {
   std::string text;
   SourceEncoding encoding = SourceEncoding::CodePage;
   bool ok = true;
-  std::string problem;         // why the file cannot be read, when !ok
+  std::string problem;            // why the file cannot be read, when !ok
   std::size_t problemOffset = 0;  // byte offset in the file's raw bytes
+  std::size_t replacedUnits = 0;  // unpaired UTF-16 surrogates, each read as U+FFFD
 };
 
 DecodedSource DecodeSource(std::string_view bytes);
 
 // The code pages a script may name: 65001 and the single-byte Windows code
-// pages this program has tables for.
+// pages this program has tables for (874, 1250-1258, 437, 850). The
+// multi-byte pages (932, 936, 949, 950) are not among them.
 bool IsKnownInputCodePage(int codePage);
 
-// The single-byte code pages texts may be written in.
+// The single-byte code pages texts may be written in: the input pages
+// without 65001.
 bool IsKnownOutputCodePage(int codePage);
 
-// Appends the UTF-8 form of bytes read in codePage. Bytes that are no
-// character of the code page (invalid UTF-8, undefined bytes) become U+FFFD;
-// their count is added to invalid.
+// Appends the UTF-8 form of bytes read in codePage. A single-byte page reads
+// every byte as Windows does, undefined bytes included, so that text written
+// back in the same page keeps its bytes. Each invalid UTF-8 sequence, and each
+// byte above 0x7F in a page this program does not know, becomes U+FFFD; their
+// count is added to invalid.
 void AppendFromCodePage(std::string& utf8, std::string_view bytes, int codePage, std::size_t& invalid);
 
 // Appends the UTF-8 form of one code point; a surrogate or a value above
@@ -47,7 +52,8 @@ void AppendFromCodePage(std::string& utf8, std::string_view bytes, int codePage,
 void AppendCodePoint(std::string& utf8, std::uint32_t codePoint);
 
 // Converts UTF-8 text into a single-byte code page. Each character the code
-// page lacks becomes '?' and is counted in replaced.
+// page lacks, and each invalid UTF-8 sequence, becomes '?' and is counted in
+// replaced.
 std::string ToCodePage(std::string_view utf8, int codePage, std::size_t& replaced);
 
 }  // namespace trellane

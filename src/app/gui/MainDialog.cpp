@@ -6,6 +6,7 @@
 #include "app/ConversionJob.h"
 #include "app/Converters.h"
 #include "app/FileService.h"
+#include "app/IncludeFiles.h"
 #include "app/gui/AboutDialog.h"
 #include "app/gui/DialogClose.h"
 #include "app/gui/MenuNamePrompt.h"
@@ -74,8 +75,11 @@ void Convert(HWND window, const MainDialogState& state) {
 
   // Dialog geometry is measured on the display that shows this window.
   const std::unique_ptr<DisplayMetrics> metrics = MakeGdiMetrics(window);
+  FileIncludeReader includes;
   ConversionContext context;
   context.metrics = metrics.get();
+  context.includes = &includes;
+  context.preprocessor.environmentFolders = EnvironmentIncludeFolders();
   const HINSTANCE instance = state.instance;
   context.requestMenuName = [instance, window](MenuNameSlot& slot) { MenuNamePrompt(instance, window, slot); };
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "text/ConverterResult.h"
+#include "app/ConverterResult.h"
 
 namespace trellane {
 

@@ -1,0 +1,116 @@
+#include <fstream>
+#include <iterator>
+#include <ostream>
+
+#include "app/Converters.h"
+#include "app/IncludeFiles.h"
+#include "cli/CommandLine.h"
+#include "script/ModelDump.h"
+#include "script/ScriptReader.h"
+#include "text/TextTable.h"
+
+namespace trellane {
+namespace {
+
+std::string LanguageText(const Language& language) {
+  static const char* const Digits = "0123456789ABCDEF";
+  std::string text = "0x";
+  for (int shift = 12; shift >= 0; shift -= 4)
+    text.push_back(Digits[(language.Id() >> shift) & 0xF]);
+  return text;
+}
+
+std::string Count(std::size_t count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// Reads the script as the converters do; prints what went wrong.
+bool ReadModel(const ScriptOptions& options, ScriptReading& reading, std::ostream& err) {
+  std::string bytes;
+  if (!ReadScriptFile(options.scriptPath, bytes, err))
+    return false;
+  FileIncludeReader includes;
+  reading = ReadResourceScript(options.scriptPath, std::move(bytes), MakePreprocessorOptions(options), includes);
+  PrintDiagnostics(options.scriptPath, reading.diagnostics, err);
+  if (!reading.ok) {
+    err << "trellane: error: " << options.scriptPath << ": the script has errors\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadScriptFile(const std::string& path, std::string& bytes, std::ostream& err) {
+  FileIncludeReader files;
+  IncludeFile file = files.Read(path);
+  if (file.status != IncludeStatus::Read) {
+    err << "trellane: error: " << path << ": cannot read the script"
+        << (file.problem.empty() ? std::string() : ": " + file.problem) << '\n';
+    return false;
+  }
+  bytes = std::move(file.bytes);
+  return true;
+}
+
+PreprocessorOptions MakePreprocessorOptions(const ScriptOptions& options) {
+  PreprocessorOptions preprocessor;
+  preprocessor.includeFolders = options.includeFolders;
+  preprocessor.environmentFolders = EnvironmentIncludeFolders();
+  for (const std::string& define : options.defines) {
+    const std::size_t equals = define.find('=');
+    if (equals == std::string::npos)
+      preprocessor.defines.push_back(MacroDefinition{define, "1"});
+    else
+      preprocessor.defines.push_back(MacroDefinition{define.substr(0, equals), define.substr(equals + 1)});
+  }
+  preprocessor.codePage = options.codePage;
+  return preprocessor;
+}
+
+void PrintDiagnostics(const std::string& scriptPath, const Diagnostics& diagnostics, std::ostream& err) {
+  for (const Diagnostic& diagnostic : diagnostics) {
+    for (auto place = diagnostic.includedFrom.rbegin(); place != diagnostic.includedFrom.rend(); ++place)
+      err << "In file included from " << *place << ":\n";
+    err << (diagnostic.file.empty() ? scriptPath : diagnostic.file);
+    if (diagnostic.line > 0) {
+      err << ':' << diagnostic.line;
+      if (diagnostic.column > 0)
+        err << ':' << diagnostic.column;
+    }
+    err << (diagnostic.severity == Severity::Error ? ": error: " : ": warning: ") << diagnostic.message << '\n';
+  }
+}
+
+int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err) {
+  ScriptReading reading;
+  if (!ReadModel(options, reading, err))
+    return 1;
+  std::vector<std::vector<std::string>> rows{{"kind", "name", "id", "language", "line", "contents"}};
+  const auto idText = [](const NameOrOrdinal& name) {
+    return name.isOrdinal ? std::to_string(name.ordinal & 0xFFFF) : std::string("-");
+  };
+  for (const Menu& menu : reading.resources.menus)
+    rows.push_back({menu.extended ? "MENUEX" : "MENU", ResourceDisplayName(menu.name), idText(menu.name),
+                    LanguageText(menu.language), std::to_string(menu.location.line), Count(menu.items.size(), "item")});
+  for (const Dialog& dialog : reading.resources.dialogs)
+    rows.push_back({dialog.extended ? "DIALOGEX" : "DIALOG", ResourceDisplayName(dialog.name), idText(dialog.name),
+                    LanguageText(dialog.language), std::to_string(dialog.location.line),
+                    Count(dialog.controls.size(), "control")});
+  if (rows.size() == 1) {
+    out << options.scriptPath << ": no menu and no dialog\n";
+    return 0;
+  }
+  PrintTable(rows, {false, false, true, false, true, false}, out);
+  return 0;
+}
+
+int RunModelDumpCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err) {
+  ScriptReading reading;
+  if (!ReadModel(options, reading, err))
+    return 1;
+  DumpResourceModel(reading.resources, out);
+  return 0;
+}
+
+}  // namespace trellane

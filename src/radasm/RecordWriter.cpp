@@ -1,0 +1,30 @@
+#include "radasm/RecordWriter.h"
+
+#include "script/SourceText.h"
+
+namespace trellane {
+
+std::string OutputText(std::string_view utf8, const WriterOptions& options, const SourceLocation& location) {
+  std::size_t replaced = 0;
+  std::string text = ToCodePage(utf8, options.outputCodePage, replaced);
+  if (replaced > 0 && options.warn)
+    options.warn(location, "\"" + std::string(utf8) + "\" has " + std::to_string(replaced) +
+                               (replaced == 1 ? " character" : " characters") + " that code page " +
+                               std::to_string(options.outputCodePage) + " lacks; each became '?'");
+  return text;
+}
+
+void StoreSlotText(Image& image, std::size_t offset, std::size_t width, std::string_view text,
+                   const WriterOptions& options, const SourceLocation& location, std::string_view what) {
+  if (!StoreTextOnZeros(image, offset, width, text) && options.warn)
+    options.warn(location, std::string(what) + " is longer than " + std::to_string(width - 1) +
+                               " characters; it is cut to \"" + std::string(text.substr(0, width - 1)) + "\"");
+}
+
+std::string_view RecordName(const NameOrOrdinal& name) {
+  if (name.isOrdinal)
+    return name.symbol;
+  return name.text;
+}
+
+}  // namespace trellane

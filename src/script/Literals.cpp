@@ -1,0 +1,131 @@
+#include "script/Literals.h"
+
+#include "script/SourceText.h"
+
+namespace trellane {
+namespace {
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  return 99;
+}
+
+bool IsOctalDigit(char c) {
+  return c >= '0' && c <= '7';
+}
+
+// Appends what an escape gives: in a narrow string a byte of the code page,
+// in a wide string a UTF-16 unit.
+void AppendEscaped(std::string& bytes, std::string& utf8, std::uint32_t unit, bool wide, int codePage,
+                   std::size_t& unreadable) {
+  if (wide) {
+    AppendFromCodePage(utf8, bytes, codePage, unreadable);
+    bytes.clear();
+    AppendCodePoint(utf8, unit);
+    return;
+  }
+  bytes.push_back(static_cast<char>(unit & 0xFF));
+}
+
+}  // namespace
+
+std::optional<NumberLiteral> ReadNumberLiteral(std::string_view spelling) {
+  NumberLiteral literal;
+  while (!spelling.empty()) {
+    const char last = spelling.back();
+    if (last == 'L' || last == 'l')
+      literal.isLong = true;
+    else if (last != 'U' && last != 'u')
+      break;
+    spelling.remove_suffix(1);
+  }
+  int radix = 10;
+  if (spelling.size() > 1 && spelling[0] == '0' && (spelling[1] == 'x' || spelling[1] == 'X')) {
+    radix = 16;
+    spelling.remove_prefix(2);
+  } else if (spelling.size() > 1 && spelling[0] == '0') {
+    radix = 8;
+    spelling.remove_prefix(1);
+  }
+  if (spelling.empty())
+    return std::nullopt;
+  for (const char c : spelling) {
+    const int digit = DigitValue(c);
+    if (digit >= radix)
+      return std::nullopt;
+    literal.value = literal.value * static_cast<std::uint32_t>(radix) + static_cast<std::uint32_t>(digit);
+  }
+  return literal;
+}
+
+StringLiteral ReadStringLiteral(std::string_view spelling, int codePage) {
+  StringLiteral literal;
+  if (!spelling.empty() && (spelling.front() == 'L' || spelling.front() == 'l')) {
+    literal.wide = true;
+    spelling.remove_prefix(1);
+  }
+  if (!spelling.empty() && spelling.front() == '"')
+    spelling.remove_prefix(1);
+  if (!spelling.empty() && spelling.back() == '"')
+    spelling.remove_suffix(1);
+
+  // Narrow texts gather their bytes, escapes included, and decode them at
+  // the end; wide texts decode each run of plain bytes before an escape.
+  std::string bytes;
+  std::string& utf8 = literal.text;
+  const bool wide = literal.wide;
+  std::size_t i = 0;
+  while (i < spelling.size()) {
+    const char c = spelling[i++];
+    if (c == '"') {
+      if (i < spelling.size() && spelling[i] == '"')
+        ++i;
+      bytes.push_back('"');
+      continue;
+    }
+    if (c != '\\' || i >= spelling.size()) {
+      bytes.push_back(c);
+      continue;
+    }
+    const char kind = spelling[i++];
+    if (kind == 'x' || kind == 'X') {
+      std::uint32_t unit = 0;
+      for (int left = wide ? 4 : 2; left > 0 && i < spelling.size() && DigitValue(spelling[i]) < 16; --left)
+        unit = unit * 16 + static_cast<std::uint32_t>(DigitValue(spelling[i++]));
+      AppendEscaped(bytes, utf8, unit, wide, codePage, literal.unreadable);
+    } else if (IsOctalDigit(kind)) {
+      std::uint32_t unit = static_cast<std::uint32_t>(kind - '0');
+      for (int left = wide ? 6 : 2; left > 0 && i < spelling.size() && IsOctalDigit(spelling[i]); --left)
+        unit = unit * 8 + static_cast<std::uint32_t>(spelling[i++] - '0');
+      AppendEscaped(bytes, utf8, unit, wide, codePage, literal.unreadable);
+    } else if (kind == 'a' || kind == 'A') {
+      bytes.push_back('\b');  // as the Windows compiler reads \a
+    } else if (kind == 'n') {
+      bytes.push_back('\n');
+    } else if (kind == 'r') {
+      bytes.push_back('\r');
+    } else if (kind == 't' || kind == 'T') {
+      bytes.push_back('\t');
+    } else if (kind == '\\') {
+      bytes.push_back('\\');
+    } else if (kind == '"') {
+      if (i < spelling.size() && spelling[i] == '"')
+        ++i;
+      bytes.push_back('"');
+    } else if (!wide) {
+      bytes.push_back('\\');
+      bytes.push_back(kind);
+    }
+  }
+  AppendFromCodePage(utf8, bytes, codePage, literal.unreadable);
+  if (const std::size_t nul = utf8.find('\0'); nul != std::string::npos)
+    utf8.resize(nul);
+  return literal;
+}
+
+}  // namespace trellane

@@ -1,0 +1,32 @@
+// The values of number and string tokens, as the resource compilers read them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace trellane {
+
+struct NumberLiteral {
+  std::uint32_t value = 0;  // wraps modulo 2^32
+  bool isLong = false;      // an L suffix
+};
+
+// Decimal, 0x hexadecimal or 0-led octal digits with optional L and U
+// suffixes in any case. None for anything else (08, 0x, 12abc).
+std::optional<NumberLiteral> ReadNumberLiteral(std::string_view spelling);
+
+struct StringLiteral {
+  std::string text;  // UTF-8, cut at its first NUL as a caption is
+  bool wide = false;
+  std::size_t unreadable = 0;  // characters the code page cannot give, now U+FFFD
+};
+
+// The text of a string token: quotes and L dropped, "" read as ", escapes
+// \a \n \r \t \\ \" \x.. and octal read as the compilers read them, the
+// bytes decoded in codePage.
+StringLiteral ReadStringLiteral(std::string_view spelling, int codePage);
+
+}  // namespace trellane

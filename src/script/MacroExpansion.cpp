@@ -1,0 +1,432 @@
+// Macro expansion as C does it: a macro's expansion is read again for more
+// macros while the macro itself stays disabled; a name met while its macro
+// is disabled is marked and never expands, wherever it goes later.
+#include <limits>
+#include <string>
+
+#include "script/PreprocessorImpl.h"
+
+namespace trellane {
+namespace {
+
+constexpr std::size_t NotExpanded = std::numeric_limits<std::size_t>::max();
+constexpr std::size_t NoParameter = std::numeric_limits<std::size_t>::max();
+
+}  // namespace
+
+bool Preprocessor::Impl::IsDefined(std::string_view name) {
+  const Macro* macro = macros.Find(name);
+  return macro != nullptr && macro->IsDefined();
+}
+
+void Preprocessor::Impl::Paint(LexToken& token) {
+  if (token.kind != TokenKind::Identifier || (token.flags & LexFlag::NoExpand) != 0)
+    return;
+  const Macro* macro = macros.Find(token.text);
+  if (macro != nullptr && macro->IsDefined() && (macro->flags & Macro::Disabled) != 0)
+    token.flags |= LexFlag::NoExpand;
+}
+
+void Preprocessor::Impl::PopContext() {
+  const Context& context = contexts.back();
+  if (context.macro != nullptr)
+    context.macro->flags &= static_cast<std::uint8_t>(~Macro::Disabled);
+  contextTokens.resize(context.begin);
+  contexts.pop_back();
+}
+
+void Preprocessor::Impl::ReadToken(LexToken& token, bool& fromContext) {
+  for (;;) {
+    if (failed) {
+      token = Ended(EndMark::Failed);
+      return;
+    }
+    if (contexts.size() > contextBase) {
+      Context& context = contexts.back();
+      if (context.position < context.end) {
+        fromContext = true;
+        token = contextTokens[context.position++];
+        return;
+      }
+      PopContext();
+      continue;
+    }
+    fromContext = false;
+    if (argumentBoundary)
+      token = Ended(EndMark::Argument);
+    else
+      FileToken(token);
+    return;
+  }
+}
+
+void Preprocessor::Impl::ExpandedToken(LexToken& token, bool& fromContext) {
+  for (;;) {
+    ReadToken(token, fromContext);
+    if (token.kind != TokenKind::Identifier || (token.flags & LexFlag::NoExpand) != 0)
+      return;
+    Macro* macro = macros.Find(token.text);
+    if (macro == nullptr || !macro->IsDefined())
+      return;
+    if ((macro->flags & Macro::Disabled) != 0) {
+      token.flags |= LexFlag::NoExpand;
+      return;
+    }
+    if (!EnterMacro(*macro, token))
+      return;
+  }
+}
+
+LexToken Preprocessor::Impl::Expanded() {
+  LexToken token;
+  bool fromContext = false;
+  ExpandedToken(token, fromContext);
+  return token;
+}
+
+LexToken Preprocessor::Impl::Unexpanded() {
+  LexToken token;
+  bool fromContext = false;
+  ReadToken(token, fromContext);
+  return token;
+}
+
+// Pushes the expansion of the macro named by name; false when a
+// function-like macro's name is not followed by '(' and stays a name.
+bool Preprocessor::Impl::EnterMacro(Macro& macro, const LexToken& name) {
+  if (contexts.size() == contextBase && !argumentBoundary) {  // a fresh expansion, not one inside another
+    expansionTokens = 0;
+    expansionRoot = name.text;
+    expansionRootLocation = name.location;
+    if (contextBase == 0 && mode == ReadMode::Normal) {
+      ++serial;
+      outermostName = name.text;
+      outermostLocation = name.location;
+      outermostCodePage = name.codePage;
+    }
+  }
+  if (contexts.size() >= MaxExpansionDepth) {
+    Error(name.location, "macro expansion nested more than " + std::to_string(MaxExpansionDepth) + " levels deep at '" +
+                             std::string(name.text) + "'");
+    return true;
+  }
+  const Macro definition = macro;  // a #define among the arguments may change the entry
+  if (definition.IsFunctionLike() && !FindParenthesis())
+    return false;
+  if (failed)
+    return true;
+
+  Lexer body(definition.Definition().substr(definition.nameLength), name.location.file, false, arena);
+  const std::size_t scratchMark = scratch.size();
+  const std::size_t argumentMark = arguments.size();
+  const std::size_t parameterMark = parameters.size();
+  const std::size_t outerArgumentBase = argumentBase;
+  const std::size_t outerParameterBase = parameterBase;
+  std::size_t parameterCount = 0;
+  bool variadic = false;
+  bool collected = true;
+  if (definition.IsFunctionLike()) {
+    LexToken bad;
+    ReadParameters(body, parameters, variadic, bad);  // checked when it was defined
+    parameterCount = parameters.size() - parameterMark;
+    collected = CollectArguments(name, parameterCount, variadic);
+  }
+  if (collected) {
+    argumentBase = argumentMark;
+    parameterBase = parameterMark;
+    Substitute(body, macro, name, parameterCount, variadic);
+    argumentBase = outerArgumentBase;
+    parameterBase = outerParameterBase;
+  }
+  scratch.resize(scratchMark);
+  arguments.resize(argumentMark);
+  expandedArguments.resize(argumentMark);
+  parameters.resize(parameterMark);
+  return true;
+}
+
+// Takes the '(' that makes a function-like macro's name a call. Exhausted
+// expansions are left on the way, as C's rescanning leaves them; a directive
+// line ends the search.
+bool Preprocessor::Impl::FindParenthesis() {
+  for (;;) {
+    if (failed)
+      return false;
+    if (contexts.size() > contextBase) {
+      Context& context = contexts.back();
+      if (context.position < context.end) {
+        if (!contextTokens[context.position].Is('('))
+          return false;
+        ++context.position;
+        return true;
+      }
+      PopContext();
+      continue;
+    }
+    if (argumentBoundary || frames.empty())
+      return false;
+    Lexer& lexer = frames.back().lexer;
+    const Lexer::State state = lexer.Save();
+    const ReadMode outerMode = mode;
+    if (mode == ReadMode::Normal)
+      mode = ReadMode::Parenthesis;
+    LexToken token;
+    FileToken(token);
+    mode = outerMode;
+    if (token.Is('('))
+      return true;
+    if (!failed)
+      lexer.Restore(state);
+    return false;
+  }
+}
+
+bool Preprocessor::Impl::CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic) {
+  const std::size_t first = arguments.size();
+  const ReadMode outerMode = mode;
+  if (mode == ReadMode::Normal)
+    mode = ReadMode::Arguments;
+  std::size_t depth = 0;
+  Range argument{scratch.size(), scratch.size()};
+  for (;;) {
+    bool fromContext = false;
+    LexToken token;
+    ReadToken(token, fromContext);
+    if (token.kind == TokenKind::End) {
+      mode = outerMode;
+      Error(name.location, "unterminated argument list of macro '" + std::string(name.text) + "'");
+      return false;
+    }
+    if (token.kind == TokenKind::Punctuator && token.text.size() == 1) {
+      const char c = token.text[0];
+      if (c == '(') {
+        ++depth;
+      } else if (c == ')') {
+        if (depth == 0)
+          break;
+        --depth;
+      } else if (c == ',' && depth == 0 && !(variadic && arguments.size() - first + 1 >= parameterCount)) {
+        argument.end = scratch.size();
+        arguments.push_back(argument);
+        argument = {scratch.size(), scratch.size()};
+        continue;
+      }
+    }
+    Paint(token);
+    scratch.push_back(token);
+  }
+  mode = outerMode;
+  argument.end = scratch.size();
+  arguments.push_back(argument);
+  std::size_t given = arguments.size() - first;
+  if (parameterCount == 0 && given == 1 && argument.Empty()) {
+    arguments.pop_back();
+    given = 0;
+  }
+  if (variadic && given + 1 == parameterCount) {  // the variable part may be left out
+    arguments.push_back({scratch.size(), scratch.size()});
+    ++given;
+  }
+  if (given != parameterCount) {
+    Error(name.location, "macro '" + std::string(name.text) + "' takes " + std::to_string(parameterCount) +
+                             (parameterCount == 1 ? " argument" : " arguments") + ", but " + std::to_string(given) +
+                             (given == 1 ? " was" : " were") + " given");
+    return false;
+  }
+  expandedArguments.resize(arguments.size(), Range{NotExpanded, NotExpanded});
+  return true;
+}
+
+std::size_t Preprocessor::Impl::ParameterIndex(std::string_view name, std::size_t parameterCount) const {
+  for (std::size_t index = 0; index < parameterCount; ++index) {
+    if (parameters[parameterBase + index] == name)
+      return index;
+  }
+  return NoParameter;
+}
+
+// Lexes the body again and puts each argument in: as written beside # and
+// ##, expanded on its own elsewhere. The result becomes a new context.
+void Preprocessor::Impl::Substitute(Lexer& body, Macro& macro, const LexToken& name, std::size_t parameterCount,
+                                    bool variadic) {
+  const std::size_t begin = contextTokens.size();
+  bool paste = false;
+  LexToken token;
+  LexToken next;
+  body.Next(token, true);
+  while (token.kind != TokenKind::End && !failed) {
+    body.Next(next, true);
+    const std::size_t stringized =
+        parameterCount > 0 && token.Is('#') ? ParameterIndex(next.text, parameterCount) : NoParameter;
+    if (stringized != NoParameter) {  // the definition was checked: a parameter follows each '#'
+      LexToken text = Stringize(arguments[argumentBase + stringized], name);
+      text.flags = token.flags & LexFlag::SpaceBefore;
+      Append(text, paste, name);
+      paste = false;
+      body.Next(token, true);
+      continue;
+    }
+    if (token.Is("##")) {
+      paste = contextTokens.size() > begin;
+      token = next;
+      continue;
+    }
+    const std::size_t parameter = parameterCount > 0 && token.kind == TokenKind::Identifier
+                                      ? ParameterIndex(token.text, parameterCount)
+                                      : NoParameter;
+    if (parameter == NoParameter) {
+      Append(token, paste, name);
+    } else if (paste && variadic && parameter == parameterCount - 1 && contextTokens.back().Is(',')) {
+      // ", ## __VA_ARGS__" drops the comma when the variable part is empty, as GCC and clang do
+      const Range raw = arguments[argumentBase + parameter];
+      if (raw.Empty())
+        contextTokens.pop_back();
+      for (std::size_t at = raw.begin; at < raw.end && !failed; ++at)
+        Append(LexToken(scratch[at]), false, name);
+    } else {
+      const bool asWritten = paste || next.Is("##");
+      const Range range = asWritten ? arguments[argumentBase + parameter] : ExpandedArgument(parameter);
+      if (range.Empty() && asWritten) {
+        LexToken placemarker;
+        placemarker.kind = TokenKind::Other;
+        placemarker.flags = LexFlag::Placemarker | (token.flags & LexFlag::SpaceBefore);
+        placemarker.location = name.location;
+        Append(placemarker, paste, name);
+      }
+      for (std::size_t at = range.begin; at < range.end && !failed; ++at) {
+        LexToken piece = scratch[at];
+        if (at == range.begin)
+          piece.flags =
+              static_cast<std::uint8_t>((piece.flags & ~LexFlag::SpaceBefore) | (token.flags & LexFlag::SpaceBefore));
+        Append(piece, paste && at == range.begin, name);
+      }
+    }
+    paste = false;
+    token = next;
+  }
+  if (failed) {
+    contextTokens.resize(begin);
+    return;
+  }
+  std::size_t kept = begin;
+  for (std::size_t at = begin; at < contextTokens.size(); ++at) {
+    if ((contextTokens[at].flags & LexFlag::Placemarker) == 0)
+      contextTokens[kept++] = contextTokens[at];
+  }
+  contextTokens.resize(kept);
+  if (kept > begin) {
+    LexToken& first = contextTokens[begin];
+    first.flags =
+        static_cast<std::uint8_t>((first.flags & ~LexFlag::SpaceBefore) | (name.flags & LexFlag::SpaceBefore));
+  }
+  Context context;
+  context.macro = &macro;
+  context.begin = begin;
+  context.position = begin;
+  context.end = contextTokens.size();
+  contexts.push_back(context);
+  macro.flags |= Macro::Disabled;
+}
+
+// An argument fully expanded as if it were the rest of the file, once per call.
+Preprocessor::Impl::Range Preprocessor::Impl::ExpandedArgument(std::size_t parameter) {
+  const std::size_t index = argumentBase + parameter;
+  if (expandedArguments[index].begin != NotExpanded)
+    return expandedArguments[index];
+  const Range raw = arguments[index];
+  const std::size_t outerBase = contextBase;
+  const bool outerBoundary = argumentBoundary;
+  contextBase = contexts.size();
+  argumentBoundary = true;
+  Context context;
+  context.begin = contextTokens.size();
+  context.position = context.begin;
+  contextTokens.insert(contextTokens.end(), scratch.begin() + static_cast<std::ptrdiff_t>(raw.begin),
+                       scratch.begin() + static_cast<std::ptrdiff_t>(raw.end));
+  context.end = contextTokens.size();
+  contexts.push_back(context);
+  expansionTokens += raw.end - raw.begin;
+  if (expansionTokens > MaxExpansionTokens)
+    TooLarge();
+  Range expanded{scratch.size(), scratch.size()};
+  for (;;) {
+    const LexToken token = Expanded();
+    if (token.kind == TokenKind::End)
+      break;
+    scratch.push_back(token);
+  }
+  expanded.end = scratch.size();
+  while (contexts.size() > contextBase)
+    PopContext();
+  contextBase = outerBase;
+  argumentBoundary = outerBoundary;
+  expandedArguments[index] = expanded;
+  return expanded;
+}
+
+// Adds a token to the expansion being built, pasted onto the one before
+// when it follows ##. False once the expansion has grown too large.
+bool Preprocessor::Impl::Append(const LexToken& token, bool paste, const LexToken& name) {
+  if (++expansionTokens > MaxExpansionTokens) {
+    TooLarge();
+    return false;
+  }
+  if (!paste) {
+    contextTokens.push_back(token);
+    return true;
+  }
+  LexToken& left = contextTokens.back();
+  if ((token.flags & LexFlag::Placemarker) != 0)
+    return true;
+  if ((left.flags & LexFlag::Placemarker) != 0) {
+    const std::uint8_t space = left.flags & LexFlag::SpaceBefore;
+    left = token;
+    left.flags = static_cast<std::uint8_t>((left.flags & ~LexFlag::SpaceBefore) | space);
+    return true;
+  }
+  std::string joined(left.text);
+  joined.append(token.text);
+  TokenKind kind = TokenKind::Other;
+  if (IsSingleToken(joined, arena, kind)) {
+    left.text = arena.emplace_back(std::move(joined));
+    left.kind = kind;
+    left.flags &= static_cast<std::uint8_t>(~LexFlag::NoExpand);
+    return true;
+  }
+  Warning(name.location, "pasting " + DescribeToken(left) + " and " + DescribeToken(token) +
+                             " with ## does not give one token; they stay apart");
+  contextTokens.push_back(token);
+  return true;
+}
+
+void Preprocessor::Impl::TooLarge() {
+  Error(expansionRootLocation, "the expansion of '" + std::string(expansionRoot) + "' grows past " +
+                                   std::to_string(MaxExpansionTokens) + " tokens");
+}
+
+LexToken Preprocessor::Impl::Stringize(Range argument, const LexToken& name) {
+  std::string& text = arena.emplace_back(1, '"');
+  for (std::size_t at = argument.begin; at < argument.end; ++at) {
+    const LexToken& piece = scratch[at];
+    if (at != argument.begin && (piece.flags & (LexFlag::SpaceBefore | LexFlag::LineStart)) != 0)
+      text.push_back(' ');
+    if (piece.kind == TokenKind::String || piece.kind == TokenKind::CharLiteral) {
+      for (const char c : piece.text) {
+        if (c == '"' || c == '\\')
+          text.push_back('\\');
+        text.push_back(c);
+      }
+    } else {
+      text.append(piece.text);
+    }
+  }
+  text.push_back('"');
+  LexToken token;
+  token.kind = TokenKind::String;
+  token.text = text;
+  token.location = name.location;
+  token.codePage = name.codePage;
+  return token;
+}
+
+}  // namespace trellane

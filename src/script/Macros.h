@@ -1,0 +1,69 @@
+// The macros of a reading, keyed by name. A macro keeps its definition as
+// written (a view into the source, or into the arena for -D and built-in
+// ones) and is lexed again at each use: 200,000 #define lines cost little
+// more than their text.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string_view>
+#include <vector>
+
+#include "script/Lexer.h"
+
+namespace trellane {
+
+struct Macro {
+  static constexpr std::uint8_t Defined = 1;       // cleared by #undef; the entry stays for a later #define
+  static constexpr std::uint8_t FunctionLike = 2;  // parameters follow the name
+  static constexpr std::uint8_t Disabled = 4;      // its expansion is being read: its name stays a name
+
+  const char* definition = nullptr;  // name, parameters and body; no backslash-newlines
+  std::uint32_t length = 0;
+  std::uint32_t nameLength = 0;
+  std::uint32_t hash = 0;
+  std::uint8_t flags = 0;
+
+  std::string_view Name() const { return {definition, nameLength}; }
+  std::string_view Definition() const { return {definition, length}; }
+  bool IsDefined() const { return (flags & Defined) != 0; }
+  bool IsFunctionLike() const { return (flags & FunctionLike) != 0; }
+};
+
+class MacroTable {
+ public:
+  MacroTable();
+
+  // The entry named name, defined or not, or nullptr when the name was never defined.
+  Macro* Find(std::string_view name);
+
+  // At most this many names; a slot keeps an entry's index in 24 bits.
+  static constexpr std::size_t MaxMacros = (std::size_t{1} << 24) - 1;
+
+  // Defines (or defines again) the macro whose name starts definition and is
+  // nameLength long; false when the table holds MaxMacros names already.
+  bool Define(std::string_view definition, std::uint32_t nameLength, bool functionLike);
+
+  // Leaves the macro undefined; its entry stays.
+  void Undefine(std::string_view name);
+
+ private:
+  std::size_t SlotOf(std::string_view name, std::uint32_t hash);
+  void Grow();
+
+  static constexpr std::uint32_t IndexMask = 0xFFFFFF;
+
+  std::deque<Macro> macros;  // a deque keeps each entry in place as the table grows
+  // Open addressing: the top 8 bits of the name's hash, then index + 1 into
+  // macros; 0 marks an empty slot. The hash bits spare most lookups of names
+  // that are no macro a visit to the entry.
+  std::vector<std::uint32_t> slots;
+  std::size_t mask = 0;
+};
+
+// Reads a function-like macro's parameters, from its '(' to its ')', into
+// names; "..." adds __VA_ARGS__, "name..." names the variable part. On a
+// malformed list returns false with the token that does not fit in bad.
+bool ReadParameters(Lexer& lexer, std::vector<std::string_view>& names, bool& variadic, LexToken& bad);
+
+}  // namespace trellane
