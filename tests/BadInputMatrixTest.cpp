@@ -92,7 +92,7 @@ class BadInputMatrix : public TempFolderTest {
       WriteBytes(output, "old output");
     ConvertOptions options;
     options.mode = row.mode;
-    options.scriptPath = script.string();
+    options.script.scriptPath = script.string();
     options.outputPath = output.string();
     options.menuName = "";
     options.baseUnits = std::make_pair(6, 13);
@@ -125,21 +125,21 @@ class BadInputMatrix : public TempFolderTest {
 TEST_F(BadInputMatrix, BrokenScriptsAreConvertedOrRefusedClearly) {
   const Row rows[] = {
       {"empty file", Bytes(""), ConversionOutcome::KeywordMissing, "no MENUEX resource found"},
-      {"one byte", Bytes("M"), ConversionOutcome::KeywordMissing, "no MENUEX resource found"},
-      {"binary garbage", Bytes(Garbage()), ConversionOutcome::KeywordMissing, "no MENUEX resource found"},
+      {"one byte", Bytes("M"), ConversionOutcome::ScriptInvalid, "expected the type of resource 'M'"},
+      {"binary garbage", Bytes(Garbage()), ConversionOutcome::ScriptInvalid, "error:"},
       {"dialog asked of a menu script", Bytes(MenuHead + "END\r\n"), ConversionOutcome::KeywordMissing,
        "no DIALOGEX resource found", "dialog.dlg", ConversionMode::Dialog},
       {"zero byte inside a caption", Bytes(MenuHead + std::string(" MENUITEM \"a\0b\",1\r\nEND\r\n", 22)),
        ConversionOutcome::Written, ""},
       {"no line ends at all", Bytes("IDR MENUEX BEGIN MENUITEM \"a\",1 END"), ConversionOutcome::Written,
-       "has no BEGIN line"},
+       "IDR is no number"},
       {"CR-only line ends", Bytes("#define IDR 1\rIDR MENUEX\rBEGIN\r MENUITEM \"a\",1\rEND\r"),
        ConversionOutcome::Written, ""},
-      {"unterminated quote", Bytes(MenuHead + " MENUITEM \"abc,1\r\nEND\r\n"), ConversionOutcome::Written,
-       "no closing quote"},
+      {"unterminated quote", Bytes(MenuHead + " MENUITEM \"abc,1\r\nEND\r\n"), ConversionOutcome::ScriptInvalid,
+       "script.rc:4:11: error: unclosed string"},
       {"BEGIN without END", Bytes(MenuHead + " POPUP \"a\"\r\n BEGIN\r\n  MENUITEM \"b\",1\r\n"),
        ConversionOutcome::Written, "warning"},
-      {"keyword at the very end", Bytes("IDR MENUEX"), ConversionOutcome::Written, "has no BEGIN line"},
+      {"keyword at the very end", Bytes("IDR MENUEX"), ConversionOutcome::Written, "has no BEGIN"},
       {"10,000-character line", Bytes(MenuHead + " MENUITEM \"" + std::string(10000, 'x') + "\",1\r\nEND\r\n"),
        ConversionOutcome::Written, "cut"},
       {"name far over its slot",
@@ -148,10 +148,53 @@ TEST_F(BadInputMatrix, BrokenScriptsAreConvertedOrRefusedClearly) {
        ConversionOutcome::Written, "cut"},
       {"define loop",
        Bytes("#define IDM_A IDM_B\r\n#define IDM_B IDM_A\r\n" + MenuHead + " MENUITEM \"a\",IDM_A\r\nEND\r\n"),
-       ConversionOutcome::Written, "loop"},
+       ConversionOutcome::Written, "IDM_A has no #define"},
+      {"self-referencing macro", Bytes("#define X (X + 1)\r\n" + MenuHead + " MENUITEM \"a\",X\r\nEND\r\n"),
+       ConversionOutcome::Written, "X has no #define"},
       {"dialog with every field broken",
        Bytes("IDD DIALOGEX 1,2\r\nSTYLE WS_CHILD\r\nFONT\r\nBEGIN\r\n CONTROL \"x\r\n CONTROL\r\nEND\r\n"),
-       ConversionOutcome::Written, "warning", "dialog.dlg", ConversionMode::Dialog},
+       ConversionOutcome::ScriptInvalid, "error: expected ','", "dialog.dlg", ConversionMode::Dialog},
+      {"UTF-16 with an odd byte count",
+       Bytes(std::string("\xFF\xFE"
+                         "1\0 \0M\0E\0N\0U\0E\0X\0\n",
+                         19)),
+       ConversionOutcome::ScriptInvalid, "odd number of bytes"},
+      {"invalid UTF-8", Bytes("#pragma code_page(65001)\r\n" + MenuHead + " MENUITEM \"\xC3\x28\xFF\",1\r\nEND\r\n"),
+       ConversionOutcome::Written, "U+FFFD"},
+      {"a byte-order mark and nothing after it", Bytes("\xEF\xBB\xBF"), ConversionOutcome::KeywordMissing,
+       "no MENUEX resource found"},
+      {"a UTF-16 mark and nothing after it", Bytes("\xFF\xFE"), ConversionOutcome::KeywordMissing,
+       "no MENUEX resource found"},
+      {"include of a missing file", Bytes("#include \"absent.h\"\r\n" + MenuHead + "END\r\n"),
+       ConversionOutcome::ScriptInvalid, "script.rc:1:1: error: cannot find include file 'absent.h'"},
+      {"include of a folder",
+       [](const fs::path& script) {
+         fs::create_directory(script.parent_path() / "folder.h");
+         WriteBytes(script, "#include \"folder.h\"\r\n" + MenuHead + "END\r\n");
+       },
+       ConversionOutcome::ScriptInvalid, "is a folder"},
+      {"include cycle",
+       [](const fs::path& script) {
+         WriteBytes(script.parent_path() / "a.rc", "#include \"b.rc\"\r\n");
+         WriteBytes(script.parent_path() / "b.rc", "#include \"a.rc\"\r\n");
+         WriteBytes(script, "#include \"a.rc\"\r\n" + MenuHead + "END\r\n");
+       },
+       ConversionOutcome::ScriptInvalid, "#include cycle"},
+      {"10,000 nested parentheses",
+       Bytes(MenuHead + " MENUITEM \"a\"," + std::string(10000, '(') + "1" + std::string(10000, ')') + "\r\nEND\r\n"),
+       ConversionOutcome::ScriptInvalid, "nested too deeply"},
+      {"10,000 nested parentheses in #if",
+       Bytes("#if " + std::string(10000, '(') + "1" + std::string(10000, ')') + "\r\n#endif\r\n" + MenuHead +
+             "END\r\n"),
+       ConversionOutcome::ScriptInvalid, "error:"},
+#ifndef _WIN32
+      {"include of a FIFO",
+       [](const fs::path& script) {
+         mkfifo((script.parent_path() / "pipe.h").c_str(), 0600);
+         WriteBytes(script, "#include \"pipe.h\"\r\n" + MenuHead + "END\r\n");
+       },
+       ConversionOutcome::ScriptInvalid, "is not a regular file"},
+#endif
   };
   for (const Row& row : rows)
     Check(row);

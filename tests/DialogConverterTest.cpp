@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/Converters.h"
-#include "radasm/DialogRecordFile.h"
 #include "metrics/FixedMetrics.h"
+#include "radasm/DialogRecordFile.h"
 #include "tests/ScriptTestSupport.h"
 
 namespace trellane {
@@ -143,7 +143,8 @@ TEST(DialogConverter, EmptyTextsLeaveSlotsEmptyAndTheRestIsRead) {
   }));
   EXPECT_EQ(LoadText(result.image, DialogWindowOffset + ControlRecord::text, 241), "");
   EXPECT_EQ(LoadText(result.image, DialogHeader::className, 32), "");
-  EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::style), 0x10000000u);
+  // A CAPTION statement, even an empty one, adds WS_CAPTION as the compilers do.
+  EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::style), 0x10C00000u);
   EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::exStyle), 0x8u);
   const std::size_t control = ControlOffset(0);
   EXPECT_EQ(LoadText(result.image, control + ControlRecord::text, 241), "");
@@ -202,7 +203,7 @@ TEST(DialogConverter, FontWithoutWeightGivesWeightZeroAndTakesNothingFromTheNext
   const ConverterResult result = ConvertDialog(JoinLines({
       "1 DIALOGEX 0, 0, 100, 50",
       "FONT 8, \"MS Sans Serif\"",
-      "STYLE 0x80000000, 700",
+      "STYLE 700",
       "BEGIN",
       "END",
   }));

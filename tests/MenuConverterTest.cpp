@@ -222,7 +222,7 @@ TEST(MenuConverter, ShortcutDescriptionsGiveTheirKeyCodes) {
       {"Remove\\tShift+Del", "Remove", 0x12E},
       // Where the caption is split.
       {"\\tCtrl+X", "", 0x258},
-      {"a\\tb\\tCtrl+B", "a\\tb", 0x242},
+      {"a\\tb\\tCtrl+B", "a\tb", 0x242},
       {"Trailing\\t", "Trailing", 0},
       {"Plain", "Plain", 0},
   };
@@ -305,7 +305,6 @@ TEST(MenuConverter, KeywordsCountOnlyAsWholeStatementWords) {
       "    /* POPUP \"also\"\n"
       "       MENUITEM \"commented\" */\n"
       "    MENUITEM\t\"Tabbed\",4\n"
-      "    MENUITEMS \"not an item\",5\n"
       "  END\t\n"
       "  MENUITEM \"Last\",6\n"
       "END\n");
@@ -366,7 +365,8 @@ TEST(MenuConverter, PopupWithoutIdentifierTakesNothingFromTheNextLine) {
 }
 
 TEST(MenuConverter, EmptyIdentifierFieldGivesZeroAndStillReadsTheType) {
-  const ConverterResult result = ConvertMenuScript(Menu("MENUITEM \"\",,0x00000800\nPOPUP \"Help\",  ,0x4000\n"));
+  const ConverterResult result =
+      ConvertMenuScript(Menu("MENUITEM \"\",,0x00000800\nPOPUP \"Help\",  ,0x4000\nBEGIN\nEND\n"));
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(ItemAt(result, i).identifier, 0u) << i;
     EXPECT_EQ(ItemAt(result, i).name, "") << i;
@@ -388,10 +388,15 @@ TEST(MenuConverter, TypeAndStateAreNumbersWithBlanksAround) {
   }
 }
 
-TEST(MenuConverter, UnreadableTypeOrStateGivesZeroAndAWarning) {
+TEST(MenuConverter, WindowsConstantsWithoutTheirHeaderAreUsedWithAWarning) {
   const ConverterResult result = ConvertMenuScript(Menu("MENUITEM \"x\",1,MFT_RADIOCHECK,0x8\n"));
-  EXPECT_EQ(ItemAt(result, 0).flags, 0x01u);
-  EXPECT_TRUE(HasWarning(result, "type MFT_RADIOCHECK is not a number")) << Warnings(result);
+  EXPECT_EQ(ItemAt(result, 0).flags, 0x09u);
+  EXPECT_TRUE(HasWarning(result, "MFT_RADIOCHECK is not defined; the Windows headers' value is used"))
+      << Warnings(result);
+  const ConverterResult included =
+      ConvertMenuScript("#include <windows.h>\n1 MENUEX\nBEGIN\nMENUITEM \"x\",1,MFT_RADIOCHECK,MFS_CHECKED\nEND\n");
+  EXPECT_EQ(ItemAt(included, 0).flags, 0x09u);
+  EXPECT_TRUE(included.diagnostics.empty()) << Warnings(included);
 }
 
 TEST(MenuConverter, IdentifiersFillTheirWhole32BitSlot) {
@@ -455,9 +460,9 @@ TEST(MenuConverter, WarningsPointAtTheItemsLine) {
   std::string script = CrLf(Menu("MENUITEM \"a\",1\nMENUITEM \"b\",IDM_NOWHERE\n"));
   ConverterResult result = ConvertMenuScript(script);
   ASSERT_EQ(result.diagnostics.size(), 1u);
-  EXPECT_EQ(result.diagnostics[0].position, script.find("MENUITEM \"b\""));
-  AssignLineNumbers(script, result.diagnostics);
+  EXPECT_EQ(result.diagnostics[0].position, script.find("IDM_NOWHERE"));
   EXPECT_EQ(result.diagnostics[0].line, 5u);
+  EXPECT_EQ(result.diagnostics[0].column, 14u);
   EXPECT_EQ(result.diagnostics[0].message, "IDM_NOWHERE has no #define; identifier 0");
 }
 
@@ -492,43 +497,48 @@ TEST(MenuConverter, ScriptsWithoutAMenuexResourceGiveNoImage) {
   }
 }
 
-TEST(MenuConverter, BrokenScriptsGiveASaneImageWithWarnings) {
+// Broken menus are either read with a warning or refused with an error that
+// says where; nothing is written from a refused script.
+TEST(MenuConverter, BrokenScriptsAreReadWithAWarningOrRefused) {
+  constexpr int Refused = -1;
   struct Case {
     std::string_view script;
-    std::size_t items;
-    std::string_view warning;
+    int items;
+    std::string_view message;
   };
   const Case cases[] = {
       // The keyword is the last thing in the file.
-      {"MENUEX", 0, "has no name"},
+      {"MENUEX", Refused, "expected the type of resource 'MENUEX'"},
       {"IDR_M MENUEX", 0, "has no BEGIN"},
-      {"1 MENUEX\n  MENUITEM \"a\",1\n", 0, "has no BEGIN"},
+      {"1 MENUEX\n  MENUITEM \"a\",1\n", Refused, "expected BEGIN"},
       // The block is never closed: its items run to the end of the script.
       {"1 MENUEX\nBEGIN\n  POPUP \"a\"\n  BEGIN\n    MENUITEM \"b\",1", 2, "no closing END"},
-      // An extra END closes the block early; what follows is not the menu's.
-      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\",1\nEND\nEND\n  MENUITEM \"b\",2\nEND\n", 1, ""},
-      {"1 MENUEX\nBEGIN\n  MENUITEM \"unterminated,1\nEND\n", 1, "no closing quote"},
-      {"1 MENUEX\nBEGIN\n  MENUITEM \"", 1, "no closing quote"},
-      {"1 MENUEX\nBEGIN\n  MENUITEM IDM_X,1\nEND\n", 1, "no quoted caption"},
-      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\" junk ,1\nEND\n", 1, "text after the caption ignored: junk"},
-      {"1 MENUEX\n  POPUP \"early\"\nBEGIN\n  MENUITEM \"a\",1\nEND\n", 1, "before the menu's BEGIN"},
-      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\",1,0x,0x1\nEND\n", 1, "type 0x is not a number"},
-      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\",\"b\",0x1\nEND\n", 1, "\"b\" has no #define"},
-      {"1 MENUEX\nBEGIN\n  MENUITEM \"x\\t\\t\",1,0x1,0x1,0x1,0x1,0x1\r\r\nEND\n", 1, ""},
+      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\",1\nEND\nEND\n  MENUITEM \"b\",2\nEND\n", Refused,
+       "'END' stands outside any resource"},
+      {"1 MENUEX\nBEGIN\n  MENUITEM \"unterminated,1\nEND\n", Refused, "unclosed string"},
+      {"1 MENUEX\nBEGIN\n  MENUITEM \"", Refused, "unclosed string"},
+      {"1 MENUEX\nBEGIN\n  MENUITEM IDM_X,1\nEND\n", Refused, "expected a quoted text"},
+      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\" junk ,1\nEND\n", Refused, "expected MENUITEM, POPUP or END, found 'junk'"},
+      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\",1,0x,0x1\nEND\n", Refused, "'0x' is not a number"},
+      {"1 MENUEX\nBEGIN\n  MENUITEM \"a\",\"b\",0x1\nEND\n", Refused, "found '\"b\"'"},
+      {"1 MENUEX\nBEGIN\n  MENUITEM \"x\\t\\t\",1,0x1,0x1,0x1,0x1,0x1\r\r\nEND\n", 1, "at most 3 values"},
       {"1 MENUEX\r\rBEGIN\r\r  MENUITEM \"a\",1\r\rEND\r\r", 1, ""},
       {"1 MENUEX\nBEGIN\n  MENUITEM \"a\\tCtrl+A+B\",1\nEND\n", 1, "more than one key"},
       {std::string_view("1 MENUEX\nBEGIN\n  MENUITEM \"a\0b\",1\nEND\n", 38), 1, ""},
   };
   for (const Case& c : cases) {
     const std::string script(c.script);  // a copy, so that reads past its end are caught
-    const ConverterResult result = ConvertMenuScript(script);
-    ASSERT_TRUE(result.keywordFound) << c.script;
-    EXPECT_EQ(result.recordCount, c.items) << c.script;
-    EXPECT_EQ(result.image.size(), MenuImageSize(c.items)) << c.script;
-    for (std::size_t i = 0; i < c.items; ++i)
-      EXPECT_EQ(result.image[MenuItemOffset(i)], 1u) << c.script;
-    if (!c.warning.empty()) {
-      EXPECT_TRUE(HasWarning(result, c.warning)) << c.script << ": " << Warnings(result);
+    const ConverterResult result = ConvertMenuScript(std::string_view(script));
+    if (c.items == Refused) {
+      EXPECT_TRUE(result.scriptFailed) << c.script;
+      EXPECT_TRUE(result.image.empty()) << c.script;
+    } else {
+      ASSERT_TRUE(result.keywordFound) << c.script << ": " << Warnings(result);
+      EXPECT_EQ(result.recordCount, static_cast<std::size_t>(c.items)) << c.script;
+      EXPECT_EQ(result.image.size(), MenuImageSize(result.recordCount)) << c.script;
+    }
+    if (!c.message.empty()) {
+      EXPECT_TRUE(HasWarning(result, c.message)) << c.script << ": " << Warnings(result);
     }
   }
 }

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/Converters.h"
-#include "radasm/DialogRecordFile.h"
 #include "metrics/DialogUnits.h"
 #include "metrics/FixedMetrics.h"
+#include "radasm/DialogRecordFile.h"
 #include "text/Diagnostics.h"
 
 namespace trellane {

@@ -114,15 +114,18 @@ DialogBaseUnits DialogWriting::BaseUnits() {
 void DialogWriting::StoreDialogWindow(DialogBaseUnits units) {
   constexpr std::size_t record = DialogWindowOffset;
   const std::uint32_t identifier = dialog.name.isOrdinal ? dialog.name.ordinal : 0;
+  if (!dialog.name.isOrdinal)
+    Warn(dialog.location, "the dialog's name " + dialog.name.text + " is no number (it has no #define); identifier 0");
   StoreU32(image, record + ControlRecord::identifier, identifier);
   StoreText(record + ControlRecord::identifierName, ControlRecord::identifierNameWidth, RecordName(dialog.name),
             dialog.location, "dialog name");
   StoreU16(image, DialogHeader::followingId, identifier + 1);
 
-  // The style the compilers give the window, less the DS_SETFONT they add
-  // for a FONT statement: RadASM keeps the font apart.
+  // The style the compilers give the window, with DS_SETFONT as the STYLE
+  // statement wrote it: the compilers set or clear it after the FONT
+  // statement, while RadASM keeps the font apart.
   const std::uint32_t written = dialog.style ? dialog.style->value : 0;
-  const std::uint32_t style = dialog.TemplateStyle() & ~(DS_SETFONT & ~written);
+  const std::uint32_t style = (dialog.TemplateStyle() & ~DS_SETFONT) | (written & DS_SETFONT);
   StoreU32(image, record + ControlRecord::style, style);
   StoreU32(image, record + ControlRecord::exStyle, dialog.exStyle);
   if (dialog.helpId != 0)

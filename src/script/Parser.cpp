@@ -133,10 +133,23 @@ constexpr std::array<std::string_view, 12> StandardIdentifiers{
     "IDNO", "IDCLOSE",  "IDHELP",  "IDTRYAGAIN", "IDCONTINUE", "IDC_STATIC",
 };
 
+// Words that start or end statements: an expression never takes one for an
+// undefined name, so a missing value is reported where it is missing.
+constexpr std::array<std::string_view, 16> StatementWords{
+    "BEGIN",           "END",     "STYLE",    "EXSTYLE", "CAPTION",   "CLASS", "FONT",    "MENU", "LANGUAGE",
+    "CHARACTERISTICS", "VERSION", "MENUITEM", "POPUP",   "SEPARATOR", "NOT",   "CONTROL",
+};
+
 template <std::size_t N>
 bool IsOneOf(const Token& token, const std::array<std::string_view, N>& words) {
   return token.kind == TokenKind::Identifier &&
          std::any_of(words.begin(), words.end(), [&](std::string_view word) { return SameWord(token.text, word); });
+}
+
+bool IsReservedWord(const Token& token) {
+  return IsOneOf(token, StatementWords) ||
+         std::any_of(ControlKinds.begin(), ControlKinds.end(),
+                     [&](const ControlKind& kind) { return SameWord(token.text, kind.keyword); });
 }
 
 std::optional<std::string_view> BuiltinConstant(std::string_view name) {
@@ -289,6 +302,8 @@ bool ScriptParser::FailExpected(std::string_view expected) {
 }
 
 void ScriptParser::Warning(const Token& at, const std::string& message) {
+  if (failed)
+    return;  // after an error, what follows is no longer read as written
   diagnostics.push_back(DiagnosticAt(files, at.location, Severity::Warning, message));
 }
 
@@ -379,7 +394,7 @@ std::optional<Value> ScriptParser::Primary(int depth) {
       return std::nullopt;
     return inner;
   }
-  if (token.kind == TokenKind::Identifier) {
+  if (token.kind == TokenKind::Identifier && !IsReservedWord(token)) {
     const Token name = Take();
     undefinedName.assign(name.text);
     if (const std::optional<std::uint32_t> builtin = BuiltinNumber(undefinedName)) {
@@ -394,8 +409,9 @@ std::optional<Value> ScriptParser::Primary(int depth) {
 }
 
 bool ScriptParser::StartsValue(const Token& token) {
-  return token.kind == TokenKind::Number || token.kind == TokenKind::Identifier || IsPunctuator(token, "(") ||
-         IsPunctuator(token, "-") || IsPunctuator(token, "~");
+  return token.kind == TokenKind::Number ||
+         (token.kind == TokenKind::Identifier && (!IsReservedWord(token) || IsWord(token, "NOT"))) ||
+         IsPunctuator(token, "(") || IsPunctuator(token, "-") || IsPunctuator(token, "~");
 }
 
 std::optional<NumberField> ScriptParser::Number(std::string_view what) {
@@ -409,11 +425,12 @@ std::optional<NumberField> ScriptParser::Number(std::string_view what) {
   field.value = value->value;
   if (first.startsExpansion && lastTaken.endsExpansion && first.macro == lastTaken.macro)
     field.symbol.assign(first.macro);
-  if (taken == start + 1 && first.kind == TokenKind::Identifier && first.macro.empty() &&
-      !BuiltinNumber(undefinedName)) {
+  if (undefinedName.empty() || BuiltinNumber(undefinedName))
+    return field;
+  if (taken == start + 1) {
     field.symbol = undefinedName;
     Warning(first, undefinedName + " has no #define; " + std::string(what) + " 0");
-  } else if (!undefinedName.empty() && first.macro.empty() && !BuiltinNumber(undefinedName)) {
+  } else {
     Warning(first, undefinedName + " has no #define; it counts as 0");
   }
   return field;
@@ -509,10 +526,12 @@ bool ScriptParser::Resource(ResourceScript& resources) {
     Take();
     return ReadLanguage(currentLanguage);
   }
-  if (IsWord(first, "STRINGTABLE")) {
+  if (IsWord(first, "STRINGTABLE"))
     return SkipResource(Take());
-  }
-  if (first.kind != TokenKind::Identifier && first.kind != TokenKind::Number && first.kind != TokenKind::String)
+  if (IsBlockBegin(first) || IsBlockEnd(first))
+    return Fail(first, Quoted(first.text) + " stands outside any resource");
+  if (first.kind != TokenKind::Identifier && first.kind != TokenKind::Number && first.kind != TokenKind::String &&
+      !(first.startsExpansion && StartsValue(first)))
     return FailExpected("a resource's name");
   const Token nameToken = first;
   std::optional<NameOrOrdinal> name = NameOrNumber("the resource's name");
@@ -633,8 +652,8 @@ bool ScriptParser::ReadDialog(Dialog& dialog) {
     if (!ReadDialogStatement(dialog, isStatement))
       return false;
     if (!isStatement) {
-      if (failed)
-        return false;
+      if (!AtEnd() || failed)
+        return FailExpected("BEGIN or an optional statement of the " + kind);
       Warning(keyword, kind + " has no BEGIN; the dialog has no controls");
       return true;
     }
@@ -720,6 +739,9 @@ bool ScriptParser::ReadFont(Dialog& dialog) {
   std::optional<std::string> face = Text("the FONT's face");
   if (!face)
     return false;
+  if (*size > 0xFFFF)
+    Warning(keyword, "FONT point size " + std::to_string(*size) + " does not fit its 16-bit field; " +
+                         std::to_string(*size & 0xFFFF) + " is used");
   font.pointSize = static_cast<std::uint16_t>(*size);
   font.face = std::move(*face);
   font.valueCount = 2;
@@ -894,11 +916,11 @@ bool ScriptParser::ReadMenu(Menu& menu) {
       if (!value)
         return false;
       (characteristics ? menu.characteristics : menu.version) = *value;
-    } else {
-      if (failed)
-        return false;
+    } else if (AtEnd() && !failed) {
       Warning(keyword, std::string(menu.extended ? "MENUEX" : "MENU") + " has no BEGIN; the menu has no items");
       return true;
+    } else {
+      return FailExpected("BEGIN or an optional statement of the menu");
     }
   }
   return ReadMenuItems(menu);
@@ -968,14 +990,10 @@ bool ScriptParser::ReadMenuItem(Menu& menu, const Token& keyword, int level, boo
     menu.items.push_back(std::move(item));
     return true;
   }
-  if (Peek().kind == TokenKind::String) {
-    std::optional<std::string> text = Text("the item's caption");
-    if (!text)
-      return false;
-    item.text = std::move(*text);
-  } else {
-    Warning(keyword, std::string(keyword.text) + " has no quoted caption; caption left empty");
-  }
+  std::optional<std::string> text = Text("the item's caption");
+  if (!text)
+    return false;
+  item.text = std::move(*text);
   const bool read = menu.extended ? ReadExtendedFields(item, popup, keyword) : ReadMenuOptions(item);
   if (!read)
     return false;
@@ -989,16 +1007,15 @@ bool ScriptParser::ReadExtendedFields(MenuItem& item, bool popup, const Token& k
   const char* const names[] = {"identifier", "type", "state", "help identifier"};
   for (std::size_t field = 0; IsPunctuator(Peek(), ","); ++field) {
     Take();
-    if (IsPunctuator(Peek(), ",") || !StartsValue(Peek()) || IsWord(Peek(), "MENUITEM") || IsWord(Peek(), "POPUP") ||
-        IsBlockBegin(Peek()) || IsBlockEnd(Peek()))
+    if (!StartsValue(Peek()))
       continue;
     if (field >= fieldCount) {
       const std::optional<std::uint32_t> ignored = Integer("value");
       if (!ignored)
         return false;
       if (field == fieldCount)
-        Warning(keyword, std::string(keyword.text) + " has more than " + std::to_string(fieldCount + 1) +
-                             " values; the rest is ignored");
+        Warning(keyword, std::string(keyword.text) + " takes at most " + std::to_string(fieldCount) +
+                             " values after its text; the rest is ignored");
       continue;
     }
     if (field == 0) {

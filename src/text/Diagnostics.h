@@ -29,10 +29,6 @@ inline void Warn(Diagnostics& diagnostics, std::size_t position, std::string mes
   diagnostics.push_back(std::move(diagnostic));
 }
 
-// Orders the warnings by position and gives each its line number, in one pass
-// over the script. A line ends at LF, at CR not followed by LF, or at CR LF.
-void AssignLineNumbers(std::string_view script, Diagnostics& diagnostics);
-
 // Some diagnostic is an error.
 bool HasErrors(const Diagnostics& diagnostics);
 
