@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/IncludeFiles.h"
 #include "script/ScriptReader.h"
 #include "tests/TempFolder.h"
 #include "tests/oracle/ResFile.h"
@@ -56,19 +57,6 @@ std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
-
-class DiskIncludes : public IncludeFileReader {
- public:
-  IncludeFile Read(const std::string& path) override {
-    IncludeFile file;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-      return file;
-    file.status = IncludeStatus::Read;
-    file.bytes = ReadBytes(path);
-    return file;
-  }
-};
 
 bool IsUtf16Le(const std::string& bytes) {
   return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
@@ -119,7 +107,7 @@ class OracleTest : public TempFolderTest {
 
   // Trellane's reading of a script compared with llvm-rc's; empty when they agree.
   static std::string CompareTrellane(const std::filesystem::path& script, const CompiledScript& reference) {
-    DiskIncludes includes;
+    FileIncludeReader includes;
     const ScriptReading reading = ReadResourceScript(script.generic_string(), ReadBytes(script), {}, includes);
     if (!reading.ok) {
       std::string errors = "Trellane cannot read it:";

@@ -87,7 +87,7 @@ ResId UpperCased(ResId id) {
 ResId AsResId(const NameOrOrdinal& name) {
   ResId id;
   id.isOrdinal = name.isOrdinal;
-  id.ordinal = name.ordinal;
+  id.ordinal = static_cast<std::uint16_t>(name.ordinal);  // the compilers keep the low 16 bits
   id.text = name.isOrdinal ? std::string() : name.text;
   return id;
 }
