@@ -90,13 +90,19 @@ int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream
   const auto idText = [](const NameOrOrdinal& name) {
     return name.isOrdinal ? std::to_string(name.ordinal & 0xFFFF) : std::string("-");
   };
-  for (const Menu& menu : reading.resources.menus)
-    rows.push_back({menu.extended ? "MENUEX" : "MENU", ResourceDisplayName(menu.name), idText(menu.name),
-                    LanguageText(menu.language), std::to_string(menu.location.line), Count(menu.items.size(), "item")});
-  for (const Dialog& dialog : reading.resources.dialogs)
-    rows.push_back({dialog.extended ? "DIALOGEX" : "DIALOG", ResourceDisplayName(dialog.name), idText(dialog.name),
-                    LanguageText(dialog.language), std::to_string(dialog.location.line),
-                    Count(dialog.controls.size(), "control")});
+  for (const ResourceEntry& entry : reading.resources.order) {
+    if (entry.kind == ResourceKind::Menu) {
+      const Menu& menu = reading.resources.menus[entry.index];
+      rows.push_back({menu.extended ? "MENUEX" : "MENU", ResourceDisplayName(menu.name), idText(menu.name),
+                      LanguageText(menu.language), std::to_string(menu.location.line),
+                      Count(menu.items.size(), "item")});
+    } else {
+      const Dialog& dialog = reading.resources.dialogs[entry.index];
+      rows.push_back({dialog.extended ? "DIALOGEX" : "DIALOG", ResourceDisplayName(dialog.name), idText(dialog.name),
+                      LanguageText(dialog.language), std::to_string(dialog.location.line),
+                      Count(dialog.controls.size(), "control")});
+    }
+  }
   if (rows.size() == 1) {
     out << options.scriptPath << ": no menu and no dialog\n";
     return 0;

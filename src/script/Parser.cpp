@@ -548,6 +548,7 @@ bool ScriptParser::Resource(ResourceScript& resources) {
     dialog.language = currentLanguage;
     if (!ReadDialog(dialog))
       return false;
+    resources.order.push_back(ResourceEntry{ResourceKind::Dialog, resources.dialogs.size()});
     resources.dialogs.push_back(std::move(dialog));
     return true;
   }
@@ -559,6 +560,7 @@ bool ScriptParser::Resource(ResourceScript& resources) {
     menu.language = currentLanguage;
     if (!ReadMenu(menu))
       return false;
+    resources.order.push_back(ResourceEntry{ResourceKind::Menu, resources.menus.size()});
     resources.menus.push_back(std::move(menu));
     return true;
   }

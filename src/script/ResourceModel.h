@@ -3,6 +3,7 @@
 // compute it. Other resources are stepped over and not kept.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -132,9 +133,16 @@ struct Menu {
 
 enum class ResourceKind { Menu, Dialog };
 
+// A resource in script order: its kind and its index among those of its kind.
+struct ResourceEntry {
+  ResourceKind kind = ResourceKind::Menu;
+  std::size_t index = 0;
+};
+
 struct ResourceScript {
   std::vector<Menu> menus;
   std::vector<Dialog> dialogs;
+  std::vector<ResourceEntry> order;  // every menu and dialog as the script holds them
 };
 
 }  // namespace trellane
