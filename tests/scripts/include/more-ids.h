@@ -1,0 +1,2 @@
+// Included by ids.h from the same folder.
+#define IDC_PHONE 2003
