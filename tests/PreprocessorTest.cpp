@@ -402,6 +402,10 @@ TEST(Preprocessor, RunawayInputsStopWithAnErrorInsteadOfACrash) {
   for (int level = 0; level < 300; ++level)
     nestedCalls += "F(";
   nestedCalls += std::string(300, ')');
+  std::string stringized;
+  for (int level = 0; level < 40; ++level)
+    stringized += "T(";
+  stringized += "\"q\"" + std::string(40, ')');
   std::string nestedIfs;
   for (int level = 0; level < 257; ++level)
     nestedIfs += "#if 1\n";
@@ -412,6 +416,8 @@ TEST(Preprocessor, RunawayInputsStopWithAnErrorInsteadOfACrash) {
       {bomb + "A40", "the expansion of 'A40' grows past 1000000 tokens"},
       {"#define D(x) x x x x x x x x x x\nD(D(D(D(D(D(D(1)))))))", "the expansion of 'D' grows past 1000000 tokens"},
       {chain + "M0", "macro expansion nested more than 256 levels deep at 'M256'"},
+      {"#define S(x) #x #x\n#define T(x) S(x)\n" + stringized,
+       "the text made by # and ## passes 67108864 bytes in the expansion of 'T'"},
       {"#if " + std::string(10000, '(') + "1" + std::string(10000, ')') + "\n#endif",
        "#if expression nested more than 256 levels deep"},
       {"#if " + std::string(10000, '-') + "1\n#endif", "#if expression nested more than 256 levels deep"},
@@ -422,6 +428,22 @@ TEST(Preprocessor, RunawayInputsStopWithAnErrorInsteadOfACrash) {
   for (const auto& c : cases)
     EXPECT_EQ(Preprocess(c.script).Error(), c.error) << c.script.substr(0, 60);
   EXPECT_EQ(Preprocess(bomb + "A10").all.size(), 2048u);
+  std::string parameters = "#define F(p0";
+  for (int parameter = 1; parameter <= 256; ++parameter)
+    parameters += ", p" + std::to_string(parameter);
+  EXPECT_EQ(Preprocess(parameters + ") x").Error(), "more than 256 parameters in the definition of 'F'");
+  std::string quotes = "x '";  // no quote closes: each search would run to the end of the line
+  for (int quote = 0; quote < 400000; ++quote)
+    quotes += "\\'";
+  EXPECT_EQ(Preprocess(quotes).all.size(), 800002u);
+  const Reading warned = Preprocess(
+      "#define P(a) a ## +\n#define P4 P(+) P(+) P(+) P(+)\n#define P16 P4 P4 P4 P4\n"
+      "#define P256 P16 P16 P16 P16 P16 P16 P16 P16 P16 P16 P16 P16 P16 P16 P16 P16\n"
+      "P256 P256 P256 P256 P256");
+  EXPECT_EQ(warned.Error(), "");
+  EXPECT_EQ(warned.all.size(), 2560u);
+  ASSERT_EQ(warned.diagnostics.size(), 1001u);
+  EXPECT_EQ(warned.diagnostics.back().message, "more warnings left out");
 }
 
 // Each token as "text@line:column/codePage".

@@ -233,9 +233,13 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
     bool variadic = false;
     LexToken bad;
     if (!ReadParameters(lexer, parameters, variadic, bad)) {
+      const bool tooMany = parameters.size() - mark == MaxParameters;
       parameters.resize(mark);
       if (bad.end == EndMark::Failed)
         ReportLexError(lexer);
+      else if (tooMany)
+        Error(bad.location, "more than " + std::to_string(MaxParameters) + " parameters in the definition of '" +
+                                std::string(macro) + "'");
       else
         Error(bad.location, "expected a parameter name, ',' or ')' in the definition of '" + std::string(macro) +
                                 "', found " + DescribeToken(bad));

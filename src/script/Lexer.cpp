@@ -1,5 +1,6 @@
 #include "script/Lexer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -37,8 +38,6 @@ bool Has(char c, std::uint8_t type) {
 bool IsLineEnd(char c) {
   return c == '\n' || c == '\r';
 }
-
-constexpr std::size_t NotClosed = std::string_view::npos;
 
 bool HasLineEnd(std::string_view text) {
   for (const char c : text) {
@@ -207,18 +206,25 @@ bool Lexer::SkipSpace(bool inDirective) {
   }
 }
 
-// Where a quoted text ends: after its closing quote, or NotClosed when its
-// line (or the text) ends first. Strings take "" as a quote inside, as
-// resource compilers read them; both take \" as one.
-std::size_t Lexer::QuotedEnd(std::size_t quote, bool doubledQuotes) const {
+// Where a quoted text ends: after its closing quote, or, when its line (or
+// the text) ends first, there. Strings take "" as a quote inside, as resource
+// compilers read them; both take \" as one.
+Lexer::Quoted Lexer::QuotedEnd(std::size_t quote) {
   const char delimiter = text[quote];
+  const bool doubledQuotes = delimiter == '"';
+  Unclosed& unclosed = unclosedQuotes[doubledQuotes ? 1 : 0];
+  // A later quote on a line whose earlier quote found no end finds none
+  // either (it was escaped, so its search runs in step): searching again
+  // would make a line of '\'\'\' quadratic.
+  if (quote >= unclosed.from && quote < unclosed.until)
+    return {unclosed.until, false};
   std::size_t at = quote + 1;
   while (at < text.size()) {
     const char c = text[at];
     if (c == delimiter) {
       const std::size_t next = doubledQuotes ? NextLogical(at + 1) : at + 1;
       if (!doubledQuotes || next >= text.size() || text[next] != delimiter)
-        return at + 1;
+        return {at + 1, true};
       at = next + 1;
     } else if (c == '\\') {
       const std::size_t escaped = NextLogical(at);
@@ -228,15 +234,16 @@ std::size_t Lexer::QuotedEnd(std::size_t quote, bool doubledQuotes) const {
       }
       at = NextLogical(at + 1);
       if (at >= text.size() || IsLineEnd(text[at]))
-        return NotClosed;
+        break;
       ++at;
     } else if (IsLineEnd(c)) {
-      return NotClosed;
+      break;
     } else {
       ++at;
     }
   }
-  return NotClosed;
+  unclosed = {quote, std::min(at, text.size())};
+  return {unclosed.until, false};
 }
 
 std::size_t Lexer::IdentifierEnd(std::size_t start) const {
@@ -342,9 +349,9 @@ void Lexer::Next(LexToken& token, bool inDirective) {
     if ((c == 'L' || c == 'l') && end == start + 1) {
       const std::size_t quote = NextLogical(end);
       if (quote < text.size() && (text[quote] == '"' || text[quote] == '\'')) {
-        const std::size_t close = QuotedEnd(quote, text[quote] == '"');
-        if (close != NotClosed) {
-          end = close;
+        const Quoted close = QuotedEnd(quote);
+        if (close.closed) {
+          end = close.end;
           kind = text[quote] == '"' ? TokenKind::String : TokenKind::CharLiteral;
         } else if (text[quote] == '"' && strictStrings) {
           Fail(start, "unclosed string");
@@ -358,9 +365,9 @@ void Lexer::Next(LexToken& token, bool inDirective) {
     end = NumberEnd(start);
     kind = TokenKind::Number;
   } else if (c == '"' || c == '\'') {
-    const std::size_t close = QuotedEnd(start, c == '"');
-    if (close != NotClosed) {
-      end = close;
+    const Quoted close = QuotedEnd(start);
+    if (close.closed) {
+      end = close.end;
       kind = c == '"' ? TokenKind::String : TokenKind::CharLiteral;
     } else if (c == '"' && strictStrings) {
       Fail(start, "unclosed string");
@@ -402,14 +409,9 @@ bool Lexer::SkipRestOfLine() {
     }
     if (c == '"' || c == '\'') {
       content = true;
-      std::size_t close = QuotedEnd(at, c == '"');
-      if (close == NotClosed) {
-        close = NextLogical(at + 1);
-        while (close < text.size() && !IsLineEnd(text[close]))
-          close = NextLogical(close + 1);
-      }
-      CountLines(at, close);
-      state.position = close;
+      const std::size_t end = QuotedEnd(at).end;
+      CountLines(at, end);
+      state.position = end;
       continue;
     }
     const std::size_t before = state.position;
@@ -456,9 +458,9 @@ std::string Lexer::RestOfLine() {
     const char c = text[start];
     std::size_t end = start + 1;
     if (c == '"' || c == '\'') {
-      const std::size_t close = QuotedEnd(start, c == '"');
-      if (close != NotClosed)
-        end = close;
+      const Quoted close = QuotedEnd(start);
+      if (close.closed)
+        end = close.end;
     } else {
       while (end < text.size() && !Has(text[end], Special | Blank))
         ++end;

@@ -111,7 +111,11 @@ class Lexer {
   std::size_t NextLogical(std::size_t at) const;
   void CountLines(std::size_t from, std::size_t to);
   void ConsumeLineEnd();
-  std::size_t QuotedEnd(std::size_t quote, bool doubledQuotes) const;
+  struct Quoted {
+    std::size_t end = 0;  // after the closing quote, or where the search stopped
+    bool closed = false;
+  };
+  Quoted QuotedEnd(std::size_t quote);
   std::size_t NumberEnd(std::size_t start) const;
   std::size_t IdentifierEnd(std::size_t start) const;
   std::size_t PunctuatorEnd(std::size_t start) const;
@@ -125,6 +129,11 @@ class Lexer {
   bool strictStrings;
   std::deque<std::string>* arena;
   std::optional<LexError> error;
+  struct Unclosed {
+    std::size_t from = 0;  // the quote whose search for its end failed
+    std::size_t until = 0;
+  };
+  Unclosed unclosedQuotes[2];  // the last for ' and for "
 };
 
 // Whether text lexes as exactly one token (what ## must produce), and its kind.

@@ -347,7 +347,7 @@ Preprocessor::Impl::Range Preprocessor::Impl::ExpandedArgument(std::size_t param
   contexts.push_back(context);
   expansionTokens += raw.end - raw.begin;
   if (expansionTokens > MaxExpansionTokens)
-    TooLarge();
+    TooLarge(false);
   Range expanded{scratch.size(), scratch.size()};
   for (;;) {
     const LexToken token = Expanded();
@@ -368,7 +368,7 @@ Preprocessor::Impl::Range Preprocessor::Impl::ExpandedArgument(std::size_t param
 // when it follows ##. False once the expansion has grown too large.
 bool Preprocessor::Impl::Append(const LexToken& token, bool paste, const LexToken& name) {
   if (++expansionTokens > MaxExpansionTokens) {
-    TooLarge();
+    TooLarge(false);
     return false;
   }
   if (!paste) {
@@ -383,6 +383,11 @@ bool Preprocessor::Impl::Append(const LexToken& token, bool paste, const LexToke
     left = token;
     left.flags = static_cast<std::uint8_t>((left.flags & ~LexFlag::SpaceBefore) | space);
     return true;
+  }
+  madeBytes += left.text.size() + token.text.size();
+  if (madeBytes > MaxMadeBytes) {
+    TooLarge(true);
+    return false;
   }
   std::string joined(left.text);
   joined.append(token.text);
@@ -399,14 +404,18 @@ bool Preprocessor::Impl::Append(const LexToken& token, bool paste, const LexToke
   return true;
 }
 
-void Preprocessor::Impl::TooLarge() {
-  Error(expansionRootLocation, "the expansion of '" + std::string(expansionRoot) + "' grows past " +
-                                   std::to_string(MaxExpansionTokens) + " tokens");
+void Preprocessor::Impl::TooLarge(bool text) {
+  const std::string root = "'" + std::string(expansionRoot) + "'";
+  Error(expansionRootLocation,
+        text ? "the text made by # and ## passes " + std::to_string(MaxMadeBytes) + " bytes in the expansion of " + root
+             : "the expansion of " + root + " grows past " + std::to_string(MaxExpansionTokens) + " tokens");
 }
 
 LexToken Preprocessor::Impl::Stringize(Range argument, const LexToken& name) {
   std::string& text = arena.emplace_back(1, '"');
   for (std::size_t at = argument.begin; at < argument.end; ++at) {
+    if (madeBytes + text.size() > MaxMadeBytes)
+      break;
     const LexToken& piece = scratch[at];
     if (at != argument.begin && (piece.flags & (LexFlag::SpaceBefore | LexFlag::LineStart)) != 0)
       text.push_back(' ');
@@ -421,6 +430,9 @@ LexToken Preprocessor::Impl::Stringize(Range argument, const LexToken& name) {
     }
   }
   text.push_back('"');
+  madeBytes += text.size();
+  if (madeBytes > MaxMadeBytes)  // each level of # can double the text: "\"" and "\\" double again
+    TooLarge(true);
   LexToken token;
   token.kind = TokenKind::String;
   token.text = text;

@@ -120,7 +120,8 @@ bool ReadParameters(Lexer& lexer, std::vector<std::string_view>& names, bool& va
       names.emplace_back("__VA_ARGS__");
       variadic = true;
       lexer.Next(token, true);
-    } else if (token.kind == TokenKind::Identifier && token.text != "__VA_ARGS__") {
+    } else if (token.kind == TokenKind::Identifier && token.text != "__VA_ARGS__" &&
+               names.size() - first < MaxParameters) {
       for (std::size_t at = first; at < names.size(); ++at) {
         if (names[at] == token.text) {
           bad = token;

@@ -61,9 +61,14 @@ class MacroTable {
   std::size_t mask = 0;
 };
 
+// More parameters than C asks compilers to take; a limit keeps the search
+// for duplicates and for each parameter in a body short.
+constexpr std::size_t MaxParameters = 256;
+
 // Reads a function-like macro's parameters, from its '(' to its ')', into
 // names; "..." adds __VA_ARGS__, "name..." names the variable part. On a
-// malformed list returns false with the token that does not fit in bad.
+// malformed list (or one past MaxParameters) returns false with the token
+// that does not fit in bad.
 bool ReadParameters(Lexer& lexer, std::vector<std::string_view>& names, bool& variadic, LexToken& bad);
 
 }  // namespace trellane

@@ -297,6 +297,11 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
       return;
     }
     DecodedSource decoded = DecodeSource(file.bytes);
+    includedBytes += decoded.text.size();
+    if (includedBytes > MaxIncludedBytes) {
+      Error(at, "the included files pass " + std::to_string(MaxIncludedBytes) + " bytes");
+      return;
+    }
     SourceFile source;
     source.path = path;
     source.text = std::move(decoded.text);
@@ -384,6 +389,12 @@ void Preprocessor::Impl::Error(const SourceLocation& at, std::string message) {
 }
 
 void Preprocessor::Impl::Warning(const SourceLocation& at, std::string message) {
+  // One macro can warn a million times; the first warnings tell as much.
+  if (++warnings > MaxWarnings) {
+    if (warnings == MaxWarnings + 1)
+      diagnostics.push_back(DiagnosticAt(files, at, Severity::Warning, "more warnings left out"));
+    return;
+  }
   diagnostics.push_back(DiagnosticAt(files, at, Severity::Warning, std::move(message)));
 }
 

@@ -23,6 +23,12 @@ constexpr std::size_t MaxIncludeDepth = 64;
 constexpr std::size_t MaxConditionalDepth = 256;
 constexpr std::size_t MaxExpansionDepth = 256;
 constexpr std::size_t MaxExpansionTokens = 1000000;
+// Texts that stay for the whole reading: those # and ## make (each level of
+// # can double its text) and those of included files (a guarded header may
+// be included any number of times).
+constexpr std::size_t MaxMadeBytes = std::size_t{64} << 20;
+constexpr std::size_t MaxIncludedBytes = std::size_t{256} << 20;
+constexpr std::size_t MaxWarnings = 1000;
 
 class Preprocessor::Impl {
  public:
@@ -132,7 +138,7 @@ class Preprocessor::Impl {
   Range ExpandedArgument(std::size_t parameter);
   bool Append(const LexToken& token, bool paste, const LexToken& name);
   LexToken Stringize(Range argument, const LexToken& name);
-  void TooLarge();
+  void TooLarge(bool text);
   void PopContext();
   void Paint(LexToken& token);
   bool IsDefined(std::string_view name);
@@ -157,7 +163,10 @@ class Preprocessor::Impl {
   bool argumentBoundary = false;  // an argument is being expanded: its end ends the reading
   ReadMode mode = ReadMode::Normal;
   std::size_t expansionTokens = 0;  // pushed since the current outermost expansion began
-  std::string_view expansionRoot;   // the macro that began it, and where
+  std::size_t madeBytes = 0;        // of text made by # and ## in the whole reading
+  std::size_t includedBytes = 0;
+  std::size_t warnings = 0;
+  std::string_view expansionRoot;  // the macro that began it, and where
   SourceLocation expansionRootLocation;
 
   // The macro call being substituted, stacked as calls nest: arguments as
