@@ -124,11 +124,11 @@ class BadInputMatrix : public TempFolderTest {
 
 TEST_F(BadInputMatrix, BrokenScriptsAreConvertedOrRefusedClearly) {
   const Row rows[] = {
-      {"empty file", Bytes(""), ConversionOutcome::KeywordMissing, "no MENUEX resource found"},
+      {"empty file", Bytes(""), ConversionOutcome::KeywordMissing, "no MENU or MENUEX resource found"},
       {"one byte", Bytes("M"), ConversionOutcome::ScriptInvalid, "expected the type of resource 'M'"},
       {"binary garbage", Bytes(Garbage()), ConversionOutcome::ScriptInvalid, "error:"},
       {"dialog asked of a menu script", Bytes(MenuHead + "END\r\n"), ConversionOutcome::KeywordMissing,
-       "no DIALOGEX resource found", "dialog.dlg", ConversionMode::Dialog},
+       "no DIALOG or DIALOGEX resource found", "dialog.dlg", ConversionMode::Dialog},
       {"zero byte inside a caption", Bytes(MenuHead + std::string(" MENUITEM \"a\0b\",1\r\nEND\r\n", 22)),
        ConversionOutcome::Written, ""},
       {"no line ends at all", Bytes("IDR MENUEX BEGIN MENUITEM \"a\",1 END"), ConversionOutcome::Written,
@@ -162,9 +162,9 @@ TEST_F(BadInputMatrix, BrokenScriptsAreConvertedOrRefusedClearly) {
       {"invalid UTF-8", Bytes("#pragma code_page(65001)\r\n" + MenuHead + " MENUITEM \"\xC3\x28\xFF\",1\r\nEND\r\n"),
        ConversionOutcome::Written, "U+FFFD"},
       {"a byte-order mark and nothing after it", Bytes("\xEF\xBB\xBF"), ConversionOutcome::KeywordMissing,
-       "no MENUEX resource found"},
+       "no MENU or MENUEX resource found"},
       {"a UTF-16 mark and nothing after it", Bytes("\xFF\xFE"), ConversionOutcome::KeywordMissing,
-       "no MENUEX resource found"},
+       "no MENU or MENUEX resource found"},
       {"include of a missing file", Bytes("#include \"absent.h\"\r\n" + MenuHead + "END\r\n"),
        ConversionOutcome::ScriptInvalid, "script.rc:1:1: error: cannot find include file 'absent.h'"},
       {"include of a folder",

@@ -319,7 +319,7 @@ TEST(MenuConverter, KeywordsCountOnlyAsWholeStatementWords) {
   EXPECT_EQ(ItemAt(result, 2).identifier, 2u);
 }
 
-TEST(MenuConverter, OnlyTheMenuexResourcesOwnItemsAreConverted) {
+TEST(MenuConverter, OnlyTheFirstMenusOwnItemsAreConverted) {
   const ConverterResult result = ConvertMenuScript(
       "#define IDM_A 1\n"
       "IDD_MAIN DIALOGEX 0,0,100,50\n"
@@ -344,11 +344,15 @@ TEST(MenuConverter, OnlyTheMenuexResourcesOwnItemsAreConverted) {
       "  MENUITEM \"Other\",IDM_A\n"
       "END\n");
   ASSERT_TRUE(result.keywordFound);
-  ASSERT_EQ(result.recordCount, 1u);
-  EXPECT_EQ(result.image.size(), MenuImageSize(1));
-  EXPECT_EQ(ItemAt(result, 0).caption, "New item");
-  EXPECT_EQ(ItemAt(result, 0).level, 0u);
-  EXPECT_EQ(LoadText(result.image, MenuHeader::resourceName, 32), "IDR_NEW");
+  ASSERT_EQ(result.recordCount, 2u);
+  EXPECT_EQ(result.image.size(), MenuImageSize(2));
+  EXPECT_EQ(ItemAt(result, 1).caption, "Old item");
+  EXPECT_EQ(ItemAt(result, 1).level, 1u);
+  EXPECT_EQ(LoadText(result.image, MenuHeader::resourceName, 32), "IDR_OLD");
+  EXPECT_TRUE(HasWarning(result,
+                         "a further MENUEX resource is not converted; only the first one is (IDR_OLD; not "
+                         "IDR_NEW, IDR_OTHER)"))
+      << Warnings(result);
 }
 
 TEST(MenuConverter, PopupWithoutIdentifierTakesNothingFromTheNextLine) {
@@ -483,12 +487,26 @@ TEST(MenuConverter, MenuitemSeparatorBecomesASeparatorRecord) {
   EXPECT_TRUE(result.diagnostics.empty()) << Warnings(result);
 }
 
-TEST(MenuConverter, ScriptsWithoutAMenuexResourceGiveNoImage) {
+// MENU options are stored as the MENUEX type and state that mean the same to
+// Windows: GRAYED and INACTIVE both grey and disable an item there.
+TEST(MenuConverter, MenuOptionsAreStoredAsTheirExtendedMeaning) {
+  const ConverterResult result = ConvertMenuScript(
+      "1 MENU\nBEGIN\n POPUP \"&File\", HELP\n BEGIN\n  MENUITEM \"a\", 1, CHECKED\n  MENUITEM \"b\", 2, GRAYED\n"
+      "  MENUITEM \"c\", 3, INACTIVE\n  MENUITEM SEPARATOR\n  MENUITEM \"d\", 4, CHECKED GRAYED\n"
+      "  MENUITEM \"e\", 5, MENUBREAK\n END\nEND\n");
+  ASSERT_EQ(result.recordCount, 7u) << Warnings(result);
+  const std::uint32_t flags[] = {0x04, 0x01, 0x12, 0x12, 0, 0x13, 0};
+  for (std::size_t i = 0; i < std::size(flags); ++i)
+    EXPECT_EQ(ItemAt(result, i).flags, flags[i]) << i;
+  EXPECT_EQ(ItemAt(result, 4).caption, "-");
+  EXPECT_TRUE(HasWarning(result, "menu break")) << Warnings(result);
+}
+
+TEST(MenuConverter, ScriptsWithoutAMenuGiveNoImage) {
   const std::string_view scripts[] = {
       "",
-      "IDR_M MENU\nBEGIN\n  MENUITEM \"a\",1\nEND\n",
       "// IDR_M MENUEX\n/* IDR_M MENUEX */\nIDD DIALOGEX 0,0,1,1\nCAPTION \"MENUEX\"\n",
-      "IDR_MENUEX MENU\nBEGIN\nEND\n",
+      "IDD_MENU DIALOG 0,0,1,1\nMENU IDR_MENU\nBEGIN\nEND\n",
   };
   for (const std::string_view script : scripts) {
     const ConverterResult result = ConvertMenuScript(script);

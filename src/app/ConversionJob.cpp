@@ -102,7 +102,6 @@ ConversionReport ReplaceOutput(FileService& files, const std::string& outputPath
   return report;
 }
 
-
 // Opens, checks and reads the script whole; a failure report when it cannot.
 // outputPath, when not empty, must not be the script itself.
 std::optional<ConversionReport> ReadSource(FileService& files, const std::string& sourcePath,
@@ -166,9 +165,9 @@ ConversionReport RunConversion(const ConversionRequest& request, const Conversio
 }
 
 bool ScriptConversionReport::AllWritten() const {
-  return outcome == ConversionOutcome::Written &&
-         std::all_of(files.begin(), files.end(),
-                     [](const WrittenFile& file) { return file.outcome == ConversionOutcome::Written; });
+  return outcome == ConversionOutcome::Written && std::all_of(files.begin(), files.end(), [](const WrittenFile& file) {
+           return file.outcome == ConversionOutcome::Written;
+         });
 }
 
 ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const std::string& outputFolder,

@@ -32,7 +32,8 @@ WriterOptions MakeWriterOptions(ScriptReading& reading, const ConversionContext&
 // warning naming the others.
 template <typename Resource>
 const Resource* ChooseResource(const std::vector<const Resource*>& candidates, ScriptReading& reading,
-                               const ConversionContext& context, std::string_view keyword, ConverterResult& result) {
+                               const ConversionContext& context, std::string_view keyword,
+                               std::string_view plainKeyword, ConverterResult& result) {
   if (candidates.empty())
     return nullptr;
   result.keywordFound = true;
@@ -51,8 +52,9 @@ const Resource* ChooseResource(const std::vector<const Resource*>& candidates, S
       others += (i > 1 ? ", " : "") + ResourceDisplayName(candidates[i]->name);
     reading.diagnostics.push_back(
         DiagnosticAt(reading.files, candidates[1]->location, Severity::Warning,
-                     "a further " + std::string(keyword) + " is not converted; only the first one is (" +
-                         ResourceDisplayName(first->name) + "; not " + others + "); --resource NAME chooses another"));
+                     "a further " + std::string(candidates[1]->extended ? keyword : plainKeyword) +
+                         " resource is not converted; only the first one is (" + ResourceDisplayName(first->name) +
+                         "; not " + others + "); --resource NAME chooses another"));
   }
   return first;
 }
@@ -109,7 +111,7 @@ ConverterResult ConvertMenuScript(std::string script, const ConversionContext& c
   std::vector<const Menu*> menus;
   for (const Menu& menu : reading.resources.menus)
     menus.push_back(&menu);
-  const Menu* menu = ChooseResource(menus, reading, context, "menu", result);
+  const Menu* menu = ChooseResource(menus, reading, context, "MENUEX", "MENU", result);
   if (!menu)
     return Finish(reading, result);
   result.image = WriteMenu(*menu, reading, context);
@@ -128,7 +130,7 @@ ConverterResult ConvertDialogScript(std::string script, const ConversionContext&
   std::vector<const Dialog*> dialogs;
   for (const Dialog& dialog : reading.resources.dialogs)
     dialogs.push_back(&dialog);
-  const Dialog* dialog = ChooseResource(dialogs, reading, context, "dialog", result);
+  const Dialog* dialog = ChooseResource(dialogs, reading, context, "DIALOGEX", "DIALOG", result);
   if (!dialog)
     return Finish(reading, result);
   result.image = WriteDialog(*dialog, reading, context);
@@ -154,8 +156,8 @@ namespace {
 std::string SafeFileStem(std::string_view name) {
   std::string stem;
   for (const char c : name.substr(0, 120)) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                       c == '-' || c == '.';
+    const bool plain =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
     stem.push_back(plain ? c : '_');
   }
   while (!stem.empty() && stem.back() == '.')
@@ -163,9 +165,9 @@ std::string SafeFileStem(std::string_view name) {
   if (stem.empty() || stem.front() == '.')
     stem.insert(stem.begin(), '_');
   // Names Windows keeps for devices, with or without an extension.
-  static constexpr std::string_view Devices[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3",
-                                                 "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1",
-                                                 "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+  static constexpr std::string_view Devices[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4",
+                                                 "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3",
+                                                 "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
   const std::string_view base = std::string_view(stem).substr(0, stem.find('.'));
   for (const std::string_view device : Devices) {
     if (SameLetters(base, device)) {
@@ -197,10 +199,8 @@ std::vector<std::string> ResourceFileNames(const ResourceScript& resources) {
   std::vector<std::string> taken;  // lower case, as file systems that ignore case compare them
   for (const ResourceEntry& entry : resources.order) {
     const bool isMenu = entry.kind == ResourceKind::Menu;
-    const NameOrOrdinal& name =
-        isMenu ? resources.menus[entry.index].name : resources.dialogs[entry.index].name;
-    const Language& language =
-        isMenu ? resources.menus[entry.index].language : resources.dialogs[entry.index].language;
+    const NameOrOrdinal& name = isMenu ? resources.menus[entry.index].name : resources.dialogs[entry.index].name;
+    const Language& language = isMenu ? resources.menus[entry.index].language : resources.dialogs[entry.index].language;
     const std::string extension = isMenu ? ".mnu" : ".dlg";
     const std::string stem = SafeFileStem(ResourceDisplayName(name));
     const auto isTaken = [&](const std::string& candidate) {
@@ -237,9 +237,9 @@ ScriptConverterResult ConvertWholeScript(std::string script, const ConversionCon
         continue;
       const Menu& menu = resources.menus[entry.index];
       const NameOrOrdinal& wanted = *dialog.menu;
-      const bool same = wanted.isOrdinal ? menu.name.isOrdinal && (menu.name.ordinal & 0xFFFF) ==
-                                                                      (wanted.ordinal & 0xFFFF)
-                                         : !menu.name.isOrdinal && SameLetters(menu.name.text, wanted.text);
+      const bool same = wanted.isOrdinal
+                            ? menu.name.isOrdinal && (menu.name.ordinal & 0xFFFF) == (wanted.ordinal & 0xFFFF)
+                            : !menu.name.isOrdinal && SameLetters(menu.name.text, wanted.text);
       if (!same)
         continue;
       if (menu.language.Id() == dialog.language.Id())
@@ -268,9 +268,9 @@ ScriptConverterResult ConvertWholeScript(std::string script, const ConversionCon
       if (dialog.menu) {
         if (const std::optional<std::string> file = menuFile(dialog)) {
           if (file->size() > 31)
-            reading.diagnostics.push_back(DiagnosticAt(reading.files, dialog.location, Severity::Warning,
-                                                       "the menu file name " + *file +
-                                                           " is longer than 31 characters; it is cut"));
+            reading.diagnostics.push_back(
+                DiagnosticAt(reading.files, dialog.location, Severity::Warning,
+                             "the menu file name " + *file + " is longer than 31 characters; it is cut"));
           const std::string name = file->substr(0, 31);
           dialogContext.requestMenuName = [name](MenuNameSlot& slot) {
             std::copy(name.begin(), name.end(), slot.begin());

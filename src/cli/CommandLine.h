@@ -35,6 +35,11 @@ struct ConvertOptions {
 // Runs one conversion and reports it; returns the exit code.
 int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ostream& err);
 
+// Converts every menu and dialog of the script into options.outputPath, a
+// folder (the script's own when empty); returns the exit code: 0 when every
+// file was written.
+int RunConvertAllCommand(const ConvertOptions& options, std::ostream& out, std::ostream& err);
+
 // Prints a menu or dialog record file as a table; returns the exit code.
 int RunDumpCommand(const std::string& path, std::ostream& out, std::ostream& err);
 

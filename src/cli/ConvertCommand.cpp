@@ -6,6 +6,78 @@
 
 namespace trellane {
 
+namespace {
+
+// What every conversion command gives the job: the script options, the
+// display and the menu-name prompt.
+class CommandContext {
+ public:
+  CommandContext(const ConvertOptions& options, bool forDialogs) {
+    context.preprocessor = MakePreprocessorOptions(options.script);
+    context.includes = &includes;
+    context.resourceName = options.script.resource;
+    context.outputCodePage = options.script.outputCodePage;
+    if (forDialogs) {
+      metrics = MakeCommandLineMetrics(options);
+      context.metrics = metrics.get();
+      context.requestMenuName = MakeCommandLineMenuNameRequest(options, promptWarnings);
+    }
+  }
+  CommandContext(const CommandContext&) = delete;
+  CommandContext& operator=(const CommandContext&) = delete;
+
+  ConversionContext context;
+  Diagnostics promptWarnings;
+
+ private:
+  FileIncludeReader includes;
+  std::unique_ptr<DisplayMetrics> metrics;
+};
+
+std::string Count(std::size_t count, bool isMenu) {
+  return std::to_string(count) + (isMenu ? " item" : " control") + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+int RunConvertAllCommand(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
+  const std::string& scriptPath = options.script.scriptPath;
+  std::string folder = options.outputPath;
+  if (folder.empty()) {
+    const std::size_t separator = scriptPath.find_last_of("/\\");
+    folder = separator == std::string::npos ? "." : scriptPath.substr(0, separator);
+  }
+  CommandContext command(options, true);
+  const std::unique_ptr<FileService> files = MakePlatformFileService();
+  const ScriptConversionReport report =
+      RunScriptConversion(scriptPath, folder, command.context, ProgramConverters(), *files);
+  PrintDiagnostics(scriptPath, report.diagnostics, err);
+  PrintDiagnostics(scriptPath, command.promptWarnings, err);
+  if (report.outcome != ConversionOutcome::Written) {
+    ConversionReport failure;
+    failure.outcome = report.outcome;
+    failure.detail = report.detail;
+    ConversionRequest request{scriptPath, folder, ConversionMode::Menu};
+    const std::string text = report.outcome == ConversionOutcome::KeywordMissing
+                                 ? scriptPath + ": no menu and no dialog found; nothing written"
+                                 : DescribeFailure(failure, request);
+    err << "trellane: error: " << text << '\n';
+    return 1;
+  }
+  for (const WrittenFile& file : report.files) {
+    if (file.outcome == ConversionOutcome::Written) {
+      out << "wrote " << file.path << ": " << Count(file.recordCount, file.isMenu) << '\n';
+      continue;
+    }
+    ConversionReport failure;
+    failure.outcome = file.outcome;
+    failure.detail = file.detail;
+    err << "trellane: error: " << DescribeFailure(failure, {scriptPath, file.path, ConversionMode::Menu}) << " ("
+        << file.resourceName << ")\n";
+  }
+  return report.AllWritten() ? 0 : 1;
+}
+
 int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
   const ScriptOptions& script = options.script;
   ConversionRequest request;
@@ -14,19 +86,9 @@ int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ost
   request.outputPath =
       options.outputPath.empty() ? ProposedOutputPath(script.scriptPath, options.mode) : options.outputPath;
 
-  Diagnostics promptWarnings;
-  std::unique_ptr<DisplayMetrics> metrics;
-  FileIncludeReader includes;
-  ConversionContext context;
-  context.preprocessor = MakePreprocessorOptions(script);
-  context.includes = &includes;
-  context.resourceName = script.resource;
-  context.outputCodePage = script.outputCodePage;
-  if (options.mode == ConversionMode::Dialog) {
-    metrics = MakeCommandLineMetrics(options);
-    context.metrics = metrics.get();
-    context.requestMenuName = MakeCommandLineMenuNameRequest(options, promptWarnings);
-  }
+  CommandContext command(options, options.mode == ConversionMode::Dialog);
+  const ConversionContext& context = command.context;
+  const Diagnostics& promptWarnings = command.promptWarnings;
 
   const std::unique_ptr<FileService> files = MakePlatformFileService();
   ConversionReport report = RunConversion(request, context, ProgramConverters(), *files);
@@ -36,8 +98,7 @@ int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ost
     err << "trellane: error: " << DescribeFailure(report, request) << '\n';
     return 1;
   }
-  const char* noun = options.mode == ConversionMode::Menu ? " item" : " control";
-  out << "wrote " << request.outputPath << ": " << report.recordCount << noun << (report.recordCount == 1 ? "" : "s")
+  out << "wrote " << request.outputPath << ": " << Count(report.recordCount, options.mode == ConversionMode::Menu)
       << '\n';
   return 0;
 }

@@ -15,6 +15,7 @@ constexpr const char* Examples =
     "  trellane dialog app.rc -o main.dlg   writes main.dlg\n"
     "  trellane dump menu.mnu               prints the records of a file\n"
     "  trellane list app.rc -I include      lists the menus and dialogs of a script\n"
+    "  trellane convert app.rc -o out       writes every menu and dialog into out/\n"
     "  trellane dialog app.rc --resource IDD_ABOUT -D _DEBUG\n";
 
 // The options of every command that reads a script.
@@ -24,6 +25,16 @@ void AddScriptOptions(CLI::App& command, trellane::ScriptOptions& options) {
   command.add_option("-D,--define", options.defines, "define a macro: NAME or NAME=VALUE");
   command.add_option("--code-page", options.codePage, "the code page of a script without a byte-order mark (1252)")
       ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}));
+}
+
+// The options of the commands that write dialogs.
+void AddDialogOptions(CLI::App& command, trellane::ConvertOptions& options) {
+  command.add_option("--menu-name", options.menuName, "the RadASM menu file the dialog names (at most 31 characters)");
+  command.add_option("--dpi", options.dotsPerInch, "pixels per inch of the display (default 96)")
+      ->check(CLI::Range(1, 10000));
+  command.add_option("--base-units", options.baseUnits, "force the dialog base units X,Y; measure nothing")
+      ->delimiter(',')
+      ->check(CLI::PositiveNumber);
 }
 
 void AddConvertCommand(CLI::App& app, const char* name, const char* description, trellane::ConvertOptions& options) {
@@ -38,7 +49,7 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* description,
 }
 
 int Run(int argc, char** argv) {
-  CLI::App app{"Converts a resource script's MENUEX menu or DIALOGEX dialog into a RadASM record file.", "trellane"};
+  CLI::App app{"Converts the menus and dialogs of a resource script into RadASM record files.", "trellane"};
   app.footer(Examples);
   app.require_subcommand(1);
 
@@ -49,14 +60,20 @@ int Run(int argc, char** argv) {
   trellane::ConvertOptions dialog;
   dialog.mode = trellane::ConversionMode::Dialog;
   AddConvertCommand(app, "dialog", "convert the DIALOGEX dialog into a .dlg file", dialog);
-  CLI::App* dialogCommand = app.get_subcommand("dialog");
-  dialogCommand->add_option("--menu-name", dialog.menuName,
-                            "the RadASM menu file the dialog names (at most 31 characters)");
-  dialogCommand->add_option("--dpi", dialog.dotsPerInch, "pixels per inch of the display (default 96)")
-      ->check(CLI::Range(1, 10000));
-  dialogCommand->add_option("--base-units", dialog.baseUnits, "force the dialog base units X,Y; measure nothing")
-      ->delimiter(',')
-      ->check(CLI::PositiveNumber);
+  AddDialogOptions(*app.get_subcommand("dialog"), dialog);
+
+  trellane::ConvertOptions all;
+  CLI::App* convertAll =
+      app.add_subcommand("convert", "convert every menu and dialog into files named after them, one each");
+  AddScriptOptions(*convertAll, all.script);
+  convertAll->add_option("-o,--output", all.outputPath, "the folder to write into (default: the script's)");
+  bool everyResource = true;
+  convertAll->add_flag("--all", everyResource, "convert every resource (what convert always does)");
+  convertAll
+      ->add_option("--output-code-page", all.script.outputCodePage,
+                   "the code page of the texts in the files written (1252)")
+      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
+  AddDialogOptions(*convertAll, all);
 
   trellane::ScriptOptions listed;
   CLI::App* list = app.add_subcommand("list", "print every menu and dialog of a script");
@@ -80,7 +97,8 @@ int Run(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     std::cerr
         << "trellane: error: " << error.what() << "\n"
-        << "usage: trellane {menu|dialog} SCRIPT [-o OUT] | trellane list SCRIPT | trellane dump FILE  (see --help)\n";
+        << "usage: trellane {menu|dialog} SCRIPT [-o OUT] | trellane convert SCRIPT [-o DIR] | trellane list SCRIPT | "
+           "trellane dump FILE  (see --help)\n";
     return 2;
   }
 
@@ -88,6 +106,8 @@ int Run(int argc, char** argv) {
     return trellane::RunConvertCommand(menu, std::cout, std::cerr);
   if (app.got_subcommand("dialog"))
     return trellane::RunConvertCommand(dialog, std::cout, std::cerr);
+  if (app.got_subcommand("convert"))
+    return trellane::RunConvertAllCommand(all, std::cout, std::cerr);
   if (app.got_subcommand("list"))
     return trellane::RunListCommand(listed, std::cout, std::cerr);
   if (dumpModel) {

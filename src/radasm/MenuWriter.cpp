@@ -42,6 +42,8 @@ void ExtendedTypeAndState(const MenuItem& item, bool extended, std::uint32_t& ty
     state |= 0x3;  // GRAYED, INACTIVE
 }
 
+constexpr std::uint32_t MenuBreaks = 0x0020 | 0x0040;  // MFT_MENUBARBREAK, MFT_MENUBREAK
+
 std::uint32_t RecordFlags(std::uint32_t type, std::uint32_t state) {
   std::uint32_t flags = 0;
   for (const FlagBit& bit : TypeFlags) {
@@ -117,6 +119,10 @@ Image WriteMenuFile(const Menu& menu, const WriterOptions& options) {
         options.warn)
       options.warn(item.location, "caption cut to 63 characters");
     StoreU16(image, record + MenuItemRecord::level, static_cast<std::uint32_t>(item.level) & 0xFFFF);
+    if ((type & MenuBreaks) != 0 && options.warn)
+      options.warn(item.location,
+                   "a menu break (MENUBREAK, MENUBARBREAK) has no place in the menu record file; it is "
+                   "not stored");
     StoreU16(image, record + MenuItemRecord::flags, RecordFlags(type, state));
     StoreU16(image, record + MenuItemRecord::shortcut, shortcut & 0xFFFF);
   }
