@@ -371,7 +371,7 @@ class Driver {
   std::string WorkFile(const std::string& name) const { return work + "\\" + name; }
 
   void CopyScripts() {
-    for (const char* name : {"menu.rc", "dialog.rc", "dialog-menu.rc"}) {
+    for (const char* name : {"menu.rc", "dialog.rc", "dialog-menu.rc", "plain.rc"}) {
       std::string bytes;
       Expect(ReadFileBytes(scripts + "\\" + name, bytes), std::string("test script ") + name + " is readable");
       WriteFileBytes(WorkFile(name), bytes);
@@ -846,6 +846,20 @@ class Driver {
         "trellane.exe dialog succeeds");
     ExpectSameFiles(WorkFile("window.dlg"), WorkFile("command-line.dlg"), "Dialog mode");
     Pass("convert (DIALOGEX): \"Surgery is over!\", the file is identical to trellane.exe's");
+
+    // A script of MENU and DIALOG resources converts in both modes as well.
+    ExpectText(Convert(WorkFile("plain.rc"), WorkFile("plain-window.mnu"), 1006), "Surgery is over!",
+               "status line after a Menu conversion of a MENU script");
+    Expect(RunCommandLine("menu " + Quoted(WorkFile("plain.rc")) + " -o " + Quoted(WorkFile("plain-command.mnu"))) == 0,
+           "trellane.exe menu succeeds on a MENU script");
+    ExpectSameFiles(WorkFile("plain-window.mnu"), WorkFile("plain-command.mnu"), "Menu mode, MENU script");
+    ExpectText(Convert(WorkFile("plain.rc"), WorkFile("plain-window.dlg"), 1007), "Surgery is over!",
+               "status line after a Dialog conversion of a DIALOG script");
+    Expect(
+        RunCommandLine("dialog " + Quoted(WorkFile("plain.rc")) + " -o " + Quoted(WorkFile("plain-command.dlg"))) == 0,
+        "trellane.exe dialog succeeds on a DIALOG script");
+    ExpectSameFiles(WorkFile("plain-window.dlg"), WorkFile("plain-command.dlg"), "Dialog mode, DIALOG script");
+    Pass("convert (MENU and DIALOG): \"Surgery is over!\", the files are identical to trellane.exe's");
   }
 
   // Starts a Dialog conversion of the script with a MENU statement and
