@@ -25,7 +25,6 @@
 #include "ScriptGenerators.h"
 #include "app/Converters.h"
 #include "metrics/FixedMetrics.h"
-#include "app/Converters.h"
 
 namespace {
 

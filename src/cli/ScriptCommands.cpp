@@ -69,17 +69,22 @@ PreprocessorOptions MakePreprocessorOptions(const ScriptOptions& options) {
 }
 
 void PrintDiagnostics(const std::string& scriptPath, const Diagnostics& diagnostics, std::ostream& err) {
+  // One write for all: standard error is unbuffered, and a large script may
+  // warn thousands of times.
+  std::string text;
   for (const Diagnostic& diagnostic : diagnostics) {
     for (auto place = diagnostic.includedFrom.rbegin(); place != diagnostic.includedFrom.rend(); ++place)
-      err << "In file included from " << *place << ":\n";
-    err << (diagnostic.file.empty() ? scriptPath : diagnostic.file);
+      text.append("In file included from ").append(*place).append(":\n");
+    text.append(diagnostic.file.empty() ? scriptPath : diagnostic.file);
     if (diagnostic.line > 0) {
-      err << ':' << diagnostic.line;
+      text.append(":").append(std::to_string(diagnostic.line));
       if (diagnostic.column > 0)
-        err << ':' << diagnostic.column;
+        text.append(":").append(std::to_string(diagnostic.column));
     }
-    err << (diagnostic.severity == Severity::Error ? ": error: " : ": warning: ") << diagnostic.message << '\n';
+    text.append(diagnostic.severity == Severity::Error ? ": error: " : ": warning: ");
+    text.append(diagnostic.message).append("\n");
   }
+  err << text << std::flush;
 }
 
 int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err) {

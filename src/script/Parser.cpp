@@ -194,7 +194,7 @@ class ScriptParser {
  private:
   // Tokens.
   const Token& Peek(std::size_t ahead = 0);
-  Token Take();
+  const Token& Take();
   bool TakePunctuator(std::string_view text);
   bool Expect(std::string_view punctuator, std::string_view what);
   bool AtEnd() { return Peek().kind == TokenKind::End; }
@@ -220,7 +220,7 @@ class ScriptParser {
   // Resources.
   bool Resource(ResourceScript& resources);
   bool ReadLanguage(Language& language);
-  bool SkipResource(const Token& type);
+  bool SkipResource(Token type);
   bool SkipBlock();
   void SkipFileName(const Token& type);
   bool ReadDialog(Dialog& dialog);
@@ -250,24 +250,28 @@ class ScriptParser {
 
 const Token& ScriptParser::Peek(std::size_t ahead) {
   while (lookaheadCount <= ahead) {
-    Token next = failed ? Token{} : tokens.Next();
-    if (tokens.Failed())
-      failed = true;
-    lookahead[(lookaheadStart + lookaheadCount) % lookahead.size()] = next;
+    Token& slot = lookahead[(lookaheadStart + lookaheadCount) % lookahead.size()];
+    if (failed) {
+      slot = Token{};
+    } else {
+      slot = tokens.Next();
+      failed = slot.kind == TokenKind::End && tokens.Failed();
+    }
     ++lookaheadCount;
   }
   return lookahead[(lookaheadStart + ahead) % lookahead.size()];
 }
 
-Token ScriptParser::Take() {
-  Token token = Peek();
-  if (token.kind != TokenKind::End) {
-    lookaheadStart = (lookaheadStart + 1) % lookahead.size();
-    --lookaheadCount;
-    lastTaken = token;
-    ++taken;
-  }
-  return token;
+// The token stays valid until the next Take: callers that keep it longer copy it.
+const Token& ScriptParser::Take() {
+  const Token& token = Peek();
+  if (token.kind == TokenKind::End)
+    return token;
+  lastTaken = token;
+  lookaheadStart = (lookaheadStart + 1) % lookahead.size();
+  --lookaheadCount;
+  ++taken;
+  return lastTaken;
 }
 
 bool ScriptParser::TakePunctuator(std::string_view text) {
@@ -598,7 +602,7 @@ void ScriptParser::SkipFileName(const Token& type) {
     last = Take();
 }
 
-bool ScriptParser::SkipResource(const Token& type) {
+bool ScriptParser::SkipResource(Token type) {
   SkipMemoryFlags();
   if (IsOneOf(type, FileResources) && !IsBlockBegin(Peek())) {
     SkipFileName(type);

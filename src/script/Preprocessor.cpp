@@ -113,17 +113,27 @@ Preprocessor::Impl::Impl(SourceFiles& sources, const PreprocessorOptions& settin
 
 void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
   started = true;
-  DecodedSource decoded = DecodeSource(bytes);
+  // A file that needs no conversion gives its bytes to the text rather than
+  // being copied; only a converted (UTF-16) file can fail to decode.
+  DecodedSource decoded;
+  SourceLocation problemAt;
+  const std::string_view mark = std::string_view(bytes).substr(0, 2);
+  if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+    decoded = DecodeSource(std::string_view(bytes));
+    if (!decoded.ok)
+      problemAt = LocationInBytes(0, bytes, decoded.problemOffset, decoded.encoding);
+  } else {
+    decoded = DecodeSource(std::move(bytes));
+  }
   SourceFile script;
   script.path = path;
   script.text = std::move(decoded.text);
   script.encoding = decoded.encoding;
-  const std::uint32_t file = files.Add(std::move(script));
+  problemAt.file = files.Add(std::move(script));
   if (!decoded.ok) {
-    Error(LocationInBytes(file, bytes, decoded.problemOffset, decoded.encoding), decoded.problem);
+    Error(problemAt, decoded.problem);
     return;
   }
-  bytes = std::string();
   codePage = options.codePage.value_or(DefaultCodePage);
   if (!IsKnownInputCodePage(codePage)) {
     definingOption = true;
@@ -137,7 +147,7 @@ void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
     text.append(define.value);
     DefineFromText(text);
   }
-  PushFile(file, NormalisedPath(path));
+  PushFile(problemAt.file, NormalisedPath(path));
 }
 
 void Preprocessor::Impl::PushFile(std::uint32_t file, std::string key) {

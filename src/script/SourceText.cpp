@@ -207,6 +207,19 @@ DecodedSource DecodeSource(std::string_view bytes) {
   return source;
 }
 
+DecodedSource DecodeSource(std::string&& bytes) {
+  const std::string_view view(bytes);
+  if (view.substr(0, 2) == "\xFF\xFE" || view.substr(0, 2) == "\xFE\xFF")
+    return DecodeSource(view);  // converted: the bytes stay as they are
+  DecodedSource source;
+  if (view.substr(0, 3) == "\xEF\xBB\xBF") {
+    source.encoding = SourceEncoding::Utf8WithMark;
+    bytes.erase(0, 3);
+  }
+  source.text = std::move(bytes);
+  return source;
+}
+
 bool IsKnownInputCodePage(int codePage) {
   return codePage == Utf8CodePage || FindTable(codePage) != nullptr;
 }

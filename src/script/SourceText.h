@@ -31,6 +31,11 @@ struct DecodedSource {
 
 DecodedSource DecodeSource(std::string_view bytes);
 
+// The same, taking over the bytes of a file without a conversion to make
+// rather than copying them; bytes a UTF-16 file was read from stay as they
+// are.
+DecodedSource DecodeSource(std::string&& bytes);
+
 // The code pages a script may name: 65001 and the single-byte Windows code
 // pages this program has tables for (874, 1250-1258, 437, 850). The
 // multi-byte pages (932, 936, 949, 950) are not among them.
