@@ -185,22 +185,11 @@ ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const 
   }
   ConversionContext scriptContext = context;
   scriptContext.scriptPath = sourcePath;
-  ScriptConverterResult converted = converters.all(std::move(script), scriptContext);
-  report.diagnostics = std::move(converted.diagnostics);
-  if (converted.scriptFailed) {
-    report.outcome = ConversionOutcome::ScriptInvalid;
-    return report;
-  }
-  if (converted.resources.empty()) {
-    report.outcome = ConversionOutcome::KeywordMissing;
-    return report;
-  }
-  report.outcome = ConversionOutcome::Written;
   const bool separator = !outputFolder.empty() && outputFolder.back() != '/' && outputFolder.back() != '\\';
-  for (ConvertedResource& resource : converted.resources) {
+  const ResourceSink write = [&](ConvertedResource resource) {
     WrittenFile file;
     file.path = outputFolder + (separator ? "/" : "") + resource.fileName;
-    file.resourceName = resource.resourceName;
+    file.resourceName = std::move(resource.resourceName);
     file.isMenu = resource.isMenu;
     file.recordCount = resource.recordCount;
     FileIdentity outputIdentity;
@@ -211,9 +200,16 @@ ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const 
       file.outcome = written.outcome;
       file.detail = written.detail;
     }
-    resource.image = Image();  // each image is freed once it is on the disk
     report.files.push_back(std::move(file));
-  }
+  };
+  ScriptConverterResult converted = converters.all(std::move(script), scriptContext, write);
+  report.diagnostics = std::move(converted.diagnostics);
+  if (converted.scriptFailed)
+    report.outcome = ConversionOutcome::ScriptInvalid;
+  else if (converted.resourceCount == 0)
+    report.outcome = ConversionOutcome::KeywordMissing;
+  else
+    report.outcome = ConversionOutcome::Written;
   return report;
 }
 

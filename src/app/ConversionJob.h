@@ -32,7 +32,8 @@ struct ConversionContext {
 
 using Converter = std::function<ConverterResult(std::string script, const ConversionContext& context)>;
 
-using ScriptConverter = std::function<ScriptConverterResult(std::string script, const ConversionContext& context)>;
+using ScriptConverter = std::function<ScriptConverterResult(std::string script, const ConversionContext& context,
+                                                            const ResourceSink& sink)>;
 
 struct ConverterTable {
   Converter menu;

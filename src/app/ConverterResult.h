@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "radasm/DialogWriter.h"
 #include "text/Diagnostics.h"
@@ -33,10 +33,14 @@ struct ConvertedResource {
   std::size_t recordCount = 0;
 };
 
-// Every menu and dialog of a script, or why there are none.
+// Takes each record file of a whole-script conversion as soon as it is made,
+// so that no more than one image is held at a time.
+using ResourceSink = std::function<void(ConvertedResource resource)>;
+
+// What a whole-script conversion found beside its files.
 struct ScriptConverterResult {
   bool scriptFailed = false;
-  std::vector<ConvertedResource> resources;
+  std::size_t resourceCount = 0;
   Diagnostics diagnostics;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "radasm/DialogWriter.h"
@@ -68,8 +69,10 @@ ConverterResult Finish(ScriptReading& reading, ConverterResult& result) {
 
 ScriptReading ReadScript(std::string script, const ConversionContext& context) {
   NoIncludeFiles noIncludes;
-  IncludeFileReader& includes = context.includes ? *context.includes : noIncludes;
-  return ReadResourceScript(context.scriptPath, std::move(script), context.preprocessor, includes);
+  IncludeFileReader* includes = context.includes;
+  if (!includes)
+    includes = &noIncludes;
+  return ReadResourceScript(context.scriptPath, std::move(script), context.preprocessor, *includes);
 }
 
 Image WriteMenu(const Menu& menu, ScriptReading& reading, const ConversionContext& context) {
@@ -196,28 +199,29 @@ std::string LanguageSuffix(const Language& language) {
 
 std::vector<std::string> ResourceFileNames(const ResourceScript& resources) {
   std::vector<std::string> names;
-  std::vector<std::string> taken;  // lower case, as file systems that ignore case compare them
+  std::unordered_set<std::string> taken;  // lower case, as file systems that ignore case compare them
   for (const ResourceEntry& entry : resources.order) {
     const bool isMenu = entry.kind == ResourceKind::Menu;
     const NameOrOrdinal& name = isMenu ? resources.menus[entry.index].name : resources.dialogs[entry.index].name;
     const Language& language = isMenu ? resources.menus[entry.index].language : resources.dialogs[entry.index].language;
     const std::string extension = isMenu ? ".mnu" : ".dlg";
     const std::string stem = SafeFileStem(ResourceDisplayName(name));
-    const auto isTaken = [&](const std::string& candidate) {
-      return std::find(taken.begin(), taken.end(), LowerCase(candidate)) != taken.end();
-    };
+    const auto isTaken = [&](const std::string& candidate) { return taken.count(LowerCase(candidate)) != 0; };
     std::string file = stem + extension;
-    if (isTaken(file))
-      file = stem + LanguageSuffix(language) + extension;
-    for (int number = 2; isTaken(file); ++number)
-      file = stem + LanguageSuffix(language) + "-" + std::to_string(number) + extension;
-    taken.push_back(LowerCase(file));
+    if (isTaken(file)) {
+      const std::string variant = stem + LanguageSuffix(language);
+      file = variant + extension;
+      for (int number = 2; isTaken(file); ++number)
+        file = variant + "-" + std::to_string(number) + extension;
+    }
+    taken.insert(LowerCase(file));
     names.push_back(std::move(file));
   }
   return names;
 }
 
-ScriptConverterResult ConvertWholeScript(std::string script, const ConversionContext& context) {
+ScriptConverterResult ConvertWholeScript(std::string script, const ConversionContext& context,
+                                         const ResourceSink& sink) {
   ScriptConverterResult result;
   ScriptReading reading = ReadScript(std::move(script), context);
   if (!reading.ok) {
@@ -280,8 +284,9 @@ ScriptConverterResult ConvertWholeScript(std::string script, const ConversionCon
       }
       converted.image = WriteDialog(dialog, reading, dialogContext);
     }
-    result.resources.push_back(std::move(converted));
+    sink(std::move(converted));
   }
+  result.resourceCount = resources.order.size();
   result.diagnostics = std::move(reading.diagnostics);
   return result;
 }
@@ -294,8 +299,8 @@ ConverterTable ProgramConverters() {
   table.dialog = [](std::string script, const ConversionContext& context) {
     return ConvertDialogScript(std::move(script), context);
   };
-  table.all = [](std::string script, const ConversionContext& context) {
-    return ConvertWholeScript(std::move(script), context);
+  table.all = [](std::string script, const ConversionContext& context, const ResourceSink& sink) {
+    return ConvertWholeScript(std::move(script), context, sink);
   };
   return table;
 }

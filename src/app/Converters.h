@@ -33,10 +33,12 @@ ConverterResult ConvertMenuScript(std::string_view script);
 ConverterResult ConvertDialogScript(std::string_view script, DisplayMetrics& metrics,
                                     const MenuNameRequest& requestMenuName);
 
-// Every menu and dialog of the script, each with its file name. A dialog
+// Every menu and dialog of the script, each with its file name, handed to
+// sink one at a time in script order. A dialog
 // whose MENU statement names a menu of the script gets that menu's file name
 // as its menu name; for any other, the context's request is asked.
-ScriptConverterResult ConvertWholeScript(std::string script, const ConversionContext& context);
+ScriptConverterResult ConvertWholeScript(std::string script, const ConversionContext& context,
+                                         const ResourceSink& sink);
 
 // File names for the resources of a script in script order: the resource's
 // name made safe for every file system, .mnu or .dlg, no two alike in any
