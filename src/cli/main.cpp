@@ -79,8 +79,13 @@ int Run(int argc, char** argv) {
   dump->add_flag("--json", dumpJson, "print every field as JSON; --code-page N: the texts' code page (1252)")
       ->excludes("--model");
 
+  app.set_version_flag("--version", "trellane " TRELLANE_VERSION, "print the version and exit");
+
   try {
     app.parse(argc, argv);
+  } catch (const CLI::CallForVersion& version) {
+    std::cout << version.what() << '\n';
+    return 0;
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
     return 0;
