@@ -43,11 +43,18 @@ int RunConvertAllCommand(const ConvertOptions& options, std::ostream& out, std::
 // Prints a menu or dialog record file as a table; returns the exit code.
 int RunDumpCommand(const std::string& path, std::ostream& out, std::ostream& err);
 
+// Prints every field of a menu or dialog record file as JSON, its texts
+// decoded from codePage (1252 when none); returns the exit code.
+int RunJsonDumpCommand(const std::string& path, std::optional<int> codePage, std::ostream& out, std::ostream& err);
+
 // Prints the resource model a script reads into; returns the exit code.
 int RunModelDumpCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err);
 
 // Prints every menu and dialog of a script; returns the exit code.
 int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err);
+
+// Prints every menu and dialog of a script as JSON; returns the exit code.
+int RunJsonListCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err);
 
 // The preprocessor's options for a script: -I, the INCLUDE folders, -D, --code-page.
 PreprocessorOptions MakePreprocessorOptions(const ScriptOptions& options);

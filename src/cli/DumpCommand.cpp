@@ -1,10 +1,13 @@
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 
 #include "cli/CommandLine.h"
+#include "cli/JsonDump.h"
 #include "radasm/DialogRecordFile.h"
 #include "radasm/MenuRecordFile.h"
+#include "script/SourceText.h"
 
 namespace trellane {
 namespace {
@@ -22,27 +25,56 @@ bool HasDialogShape(const Image& image) {
          LoadU32(image, DialogHeader::formatTag) == DialogHeader::FormatTag;
 }
 
-}  // namespace
+enum class RecordFileKind { Menu, Dialog };
 
-int RunDumpCommand(const std::string& path, std::ostream& out, std::ostream& err) {
+// Reads a record file and tells which kind it is; prints why when it is neither.
+std::optional<RecordFileKind> ReadRecordFile(const std::string& path, Image& image, std::ostream& err) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     err << "trellane: error: " << path << ": cannot read the file\n";
-    return 1;
+    return std::nullopt;
   }
-  const Image image{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  image.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   const bool dialogName = EndsWith(path, ".dlg") || EndsWith(path, ".DLG");
-  if (HasDialogShape(image) && (dialogName || !HasMenuShape(image))) {
-    DumpDialogImage(image, out);
-    return 0;
-  }
-  if (HasMenuShape(image)) {
-    DumpMenuImage(image, out);
-    return 0;
-  }
+  if (HasDialogShape(image) && (dialogName || !HasMenuShape(image)))
+    return RecordFileKind::Dialog;
+  if (HasMenuShape(image))
+    return RecordFileKind::Menu;
   err << "trellane: error: " << path << ": " << image.size()
       << " bytes is the size of neither a menu nor a dialog record file\n";
-  return 1;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunDumpCommand(const std::string& path, std::ostream& out, std::ostream& err) {
+  Image image;
+  const std::optional<RecordFileKind> kind = ReadRecordFile(path, image, err);
+  if (!kind)
+    return 1;
+  if (*kind == RecordFileKind::Dialog)
+    DumpDialogImage(image, out);
+  else
+    DumpMenuImage(image, out);
+  return 0;
+}
+
+int RunJsonDumpCommand(const std::string& path, std::optional<int> codePage, std::ostream& out, std::ostream& err) {
+  const int textCodePage = codePage.value_or(DefaultCodePage);
+  if (!IsKnownOutputCodePage(textCodePage)) {
+    err << "trellane: error: --code-page " << textCodePage << ": not a single-byte code page of record files\n";
+    return 2;
+  }
+  Image image;
+  const std::optional<RecordFileKind> kind = ReadRecordFile(path, image, err);
+  if (!kind)
+    return 1;
+  const std::optional<Json> document =
+      *kind == RecordFileKind::Dialog ? DialogImageJson(image, textCodePage) : MenuImageJson(image, textCodePage);
+  if (!document)
+    return 1;
+  out << JsonText(*document);
+  return 0;
 }
 
 }  // namespace trellane

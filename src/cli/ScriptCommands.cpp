@@ -5,6 +5,7 @@
 #include "app/Converters.h"
 #include "app/IncludeFiles.h"
 #include "cli/CommandLine.h"
+#include "cli/JsonDump.h"
 #include "script/ModelDump.h"
 #include "script/ScriptReader.h"
 #include "text/TextTable.h"
@@ -113,6 +114,14 @@ int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream
     return 0;
   }
   PrintTable(rows, {false, false, true, false, true, false}, out);
+  return 0;
+}
+
+int RunJsonListCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err) {
+  ScriptReading reading;
+  if (!ReadModel(options, reading, err))
+    return 1;
+  out << JsonText(ResourceListJson(reading));
   return 0;
 }
 

@@ -89,8 +89,20 @@ int Run(int argc, char** argv) {
   dump->add_option("-D,--define", modelScript.defines, "with --model: define a macro: NAME or NAME=VALUE");
   dump->add_option("--code-page", modelScript.codePage, "with --model: the code page of a script without a mark");
 
+  // JSON output of list and dump (shapes in docs/*.schema.json).
+  bool listJson = false;
+  list->add_flag("--json", listJson, "print JSON: kind, name, id, symbol, language, file, line, count");
+  bool dumpJson = false;
+  dump->add_flag("--json", dumpJson, "print every field as JSON; --code-page N: the texts' code page (1252)")
+      ->excludes("--model");
+
+  app.set_version_flag("--version", "trellane " TRELLANE_VERSION, "print the version and exit");
+
   try {
     app.parse(argc, argv);
+  } catch (const CLI::CallForVersion& version) {
+    std::cout << version.what() << '\n';
+    return 0;
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
     return 0;
@@ -101,6 +113,11 @@ int Run(int argc, char** argv) {
            "trellane dump FILE  (see --help)\n";
     return 2;
   }
+
+  if (listJson)
+    return trellane::RunJsonListCommand(listed, std::cout, std::cerr);
+  if (dumpJson)
+    return trellane::RunJsonDumpCommand(dumpPath, modelScript.codePage, std::cout, std::cerr);
 
   if (app.got_subcommand("menu"))
     return trellane::RunConvertCommand(menu, std::cout, std::cerr);
