@@ -29,6 +29,7 @@ const std::string MingwHeaders = "/usr/share/mingw-w64/include";
 
 struct Best {
   double seconds = 1e9;
+  double cpuSeconds = 1e9;
   std::size_t peakBytes = 0;
   int exitCode = 0;  // of the first run that failed, 0 when none did
 };
@@ -42,6 +43,7 @@ Best TimeProgram(const std::vector<std::string>& arguments, const std::string& e
       break;
     }
     best.seconds = std::min(best.seconds, child.wallSeconds);
+    best.cpuSeconds = std::min(best.cpuSeconds, child.cpuSeconds);
     best.peakBytes = std::max(best.peakBytes, child.peakResidentBytes);
   }
   return best;
@@ -56,8 +58,8 @@ void PrintRun(const char* name, const Best& best, int runs, double baseline, con
     std::printf("  %-28s failed (exit %d): %s\n", name, best.exitCode, first.c_str());
     return;
   }
-  std::printf("  %-28s %8.1f ms best of %d (wall), peak %5.1f MB", name, best.seconds * 1e3, runs,
-              Megabytes(static_cast<double>(best.peakBytes)));
+  std::printf("  %-28s %7.1f ms best of %d (wall), CPU %6.1f ms, peak %5.1f MB", name, best.seconds * 1e3, runs,
+              best.cpuSeconds * 1e3, Megabytes(static_cast<double>(best.peakBytes)));
   if (baseline > 0)
     std::printf("; %.1f times trellane's time", best.seconds / baseline);
   std::printf("%s\n", note.c_str());
