@@ -1,14 +1,21 @@
 #include "BenchSupport.h"
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+
+extern char** environ;
 
 namespace trellane::bench {
 
@@ -59,6 +66,120 @@ double TimeCommand(const std::string& command, int runs) {
 
 bool OnPath(const std::string& program) {
   return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string Quoted(const std::string& argument) {
+  std::string quoted = "'";
+  for (const char c : argument) {
+    if (c == '\'')
+      quoted += "'\\''";
+    else
+      quoted += c;
+  }
+  return quoted + "'";
+}
+
+ChildRun RunChild(const std::vector<std::string>& arguments, const std::string& outputPath,
+                  const std::string& errorPath) {
+  ChildRun run;
+  if (arguments.empty())
+    return run;
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const double start = WallSeconds();
+  pid_t child = 0;
+  const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0)
+    return run;
+  int status = 0;
+  rusage usage{};
+  // wait4 gives this child's own peak; RUSAGE_CHILDREN would give the largest of all children so far.
+  if (wait4(child, &status, 0, &usage) != child)
+    return run;
+  run.wallSeconds = WallSeconds() - start;
+  run.exited = WIFEXITED(status);
+  run.exitCode = run.exited ? WEXITSTATUS(status) : -1;
+  run.peakResidentBytes = static_cast<std::size_t>(usage.ru_maxrss) * 1024;
+  for (const timeval& time : {usage.ru_utime, usage.ru_stime})
+    run.cpuSeconds += static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) * 1e-6;
+  return run;
+}
+
+std::optional<std::size_t> CountWriteCalls(const std::vector<std::string>& arguments, const std::string& workFolder) {
+  if (!OnPath("strace"))
+    return std::nullopt;
+  const std::string summary = workFolder + "/strace.txt";
+  std::vector<std::string> traced{"strace", "-f", "-c", "-o", summary, "--"};
+  traced.insert(traced.end(), arguments.begin(), arguments.end());
+  const ChildRun run = RunChild(traced, "/dev/null", "/dev/null");
+  std::optional<std::size_t> calls;
+  if (run.exited && run.exitCode == 0) {
+    // "% time  seconds  usecs/call  calls  [errors]  syscall": calls is the fourth column.
+    std::ifstream in(summary);
+    std::string line;
+    while (std::getline(in, line)) {
+      std::istringstream columns(line);
+      std::vector<std::string> words;
+      for (std::string word; columns >> word;)
+        words.push_back(word);
+      if (words.size() >= 5 && words.back() == "write")
+        calls = static_cast<std::size_t>(std::strtoull(words[3].c_str(), nullptr, 10));
+    }
+    if (!calls)
+      calls = 0;  // strace lists no call it did not see
+  }
+  std::filesystem::remove(summary);
+  return calls;
+}
+
+std::size_t CountLinesWith(const std::string& path, std::string_view text) {
+  std::ifstream in(path);
+  std::size_t count = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.find(text) != std::string::npos)
+      ++count;
+  }
+  return count;
+}
+
+std::string TrellanePath(int argc, char** argv) {
+  if (const std::optional<std::string> given = OptionValue(argc, argv, "--trellane"))
+    return *given;
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return (self.parent_path().parent_path() / "src" / "trellane").string();
+}
+
+std::optional<std::string> OptionValue(int argc, char** argv, std::string_view name) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (argv[i] == name)
+      return std::string(argv[i + 1]);
+  }
+  return std::nullopt;
+}
+
+double GrowthExponent(const std::vector<double>& x, const std::vector<double>& y) {
+  const double n = static_cast<double>(x.size());
+  double sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
+    const double lx = std::log(x[i]);
+    const double ly = std::log(y[i]);
+    sx += lx;
+    sy += ly;
+    sxx += lx * lx;
+    sxy += lx * ly;
+  }
+  const double denominator = n * sxx - sx * sx;
+  return denominator != 0 ? (n * sxy - sx * sy) / denominator : 0;
 }
 
 std::size_t CountArgument(int argc, char** argv, std::size_t fallback) {

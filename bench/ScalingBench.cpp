@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -87,22 +86,6 @@ bool ConvertInChild(bool menu, const std::string& path, int runs, Measurement& m
   return read && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Slope of log(y) against log(x) by least squares.
-double GrowthExponent(const std::vector<double>& x, const std::vector<double>& y) {
-  const double n = static_cast<double>(x.size());
-  double sx = 0, sy = 0, sxx = 0, sxy = 0;
-  for (std::size_t i = 0; i < x.size(); ++i) {
-    const double lx = std::log(x[i]);
-    const double ly = std::log(y[i]);
-    sx += lx;
-    sy += ly;
-    sxx += lx * lx;
-    sxy += lx * ly;
-  }
-  const double denominator = n * sxx - sx * sx;
-  return denominator != 0 ? (n * sxy - sx * sy) / denominator : 0;
-}
-
 std::vector<double> ParseSizes(const char* text) {
   std::vector<double> sizes;
   for (const char* p = text; *p;) {
@@ -175,7 +158,8 @@ int main(int argc, char** argv) {
       if (!haveWindres) {
         windres = "not found";
       } else if (scriptMegabytes <= windresMaxMegabytes) {
-        const double windresSeconds = TimeCommand(Windres + " -i '" + path + "' -O res -o '" + path + ".res'", 1);
+        const double windresSeconds =
+            TimeCommand(Windres + " -i " + Quoted(path) + " -O res -o " + Quoted(path + ".res"), 1);
         char text[32];
         std::snprintf(text, sizeof text, "%.2f s", windresSeconds);
         windres = windresSeconds > 0 ? text : "failed";
