@@ -212,7 +212,7 @@ std::vector<std::string> ResourceFileNames(const ResourceScript& resources) {
       const std::string variant = stem + LanguageSuffix(language);
       file = variant + extension;
       for (int number = 2; isTaken(file); ++number)
-        file = variant + "-" + std::to_string(number) + extension;
+        file = variant + '-' + std::to_string(number).append(extension);
     }
     taken.insert(LowerCase(file));
     names.push_back(std::move(file));
