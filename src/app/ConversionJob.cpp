@@ -68,10 +68,12 @@ FileResult WriteWhole(FileService& files, FileHandle handle, const Image& image)
   return FileResult::Success();
 }
 
+}  // namespace
+
 // Writes the image to a temporary file beside the target and renames it over
 // the target only once every byte is on the disk; any failure leaves the
 // target as it was and removes the temporary file.
-ConversionReport ReplaceOutput(FileService& files, const std::string& outputPath, const Image& image) {
+ConversionReport ReplaceOutputFile(FileService& files, const std::string& outputPath, const Image& image) {
   const std::string target = files.ResolveOutputPath(outputPath);
   FileHandle handle = 0;
   std::string temporaryPath;
@@ -99,8 +101,6 @@ ConversionReport ReplaceOutput(FileService& files, const std::string& outputPath
   report.bytesWritten = image.size();
   return report;
 }
-
-}  // namespace
 
 ConversionReport RunConversion(const ConversionRequest& request, const ConversionContext& context,
                                const ConverterTable& converters, FileService& files) {
@@ -143,7 +143,7 @@ ConversionReport RunConversion(const ConversionRequest& request, const Conversio
     return report;
   }
 
-  ConversionReport report = ReplaceOutput(files, request.outputPath, converted.image);
+  ConversionReport report = ReplaceOutputFile(files, request.outputPath, converted.image);
   report.diagnostics = std::move(converted.diagnostics);
   report.recordCount = converted.recordCount;
   return report;

@@ -68,6 +68,10 @@ struct ConversionReport {
 ConversionReport RunConversion(const ConversionRequest& request, const ConversionContext& context,
                                const ConverterTable& converters, FileService& files);
 
+// Replaces the file at outputPath with image once all of it is on the disk;
+// a failure (outcome OutputNotWritable or WriteFailed) leaves the file as it was.
+ConversionReport ReplaceOutputFile(FileService& files, const std::string& outputPath, const Image& image);
+
 // The keyword a mode's converter looks for.
 std::string_view ModeKeyword(ConversionMode mode);
 
