@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/Converters.h"
@@ -222,6 +223,113 @@ TEST(Preview, MnemonicsAreUnderlinedWithoutTheirAmpersand) {
     EXPECT_EQ(resolved.underlineAt, c.underlineAt) << c.text;
   }
   EXPECT_EQ(ResolveMnemonic("&\xC3\xA9t\xC3\xA9").underlineLength, 2U);
+}
+
+TEST(Preview, SvgUnderlinesMnemonicsAndPalesHiddenControls) {
+  const ConverterResult converted = ConvertForPreview(EveryControlKind);
+  const SceneBuild build = BuildDialogScene(converted.image, 1252);
+  ASSERT_TRUE(build.ok) << build.problem;
+  const std::string svg = WriteSvg(build.scene);
+  EXPECT_NE(svg.find(">N</tspan>ame:</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">C</tspan>ancel</text>"), std::string::npos);
+  // The Cancel button has no WS_VISIBLE; OK has.
+  EXPECT_TRUE(std::regex_search(svg, std::regex(R"re(opacity="0.4">\n<rect data-id="IDCANCEL")re")));
+  EXPECT_FALSE(std::regex_search(svg, std::regex(R"re(opacity="0.4">\n<rect data-id="IDOK")re")));
+}
+
+// The pixels of a rectangle's edge as letters: s shadow, d dark shadow,
+// l light (the face), h highlight, k black.
+std::vector<std::string> EdgePixels(Edge edge, int side) {
+  std::vector<std::string> rows(static_cast<std::size_t>(side), std::string(static_cast<std::size_t>(side), '.'));
+  RectShape rect;
+  rect.box = {0, 0, side, side};
+  rect.edge = edge;
+  rect.lineColor = ClassicColor::WindowFrame;
+  const auto letter = [](Rgb color) {
+    if (color.red == ClassicColor::Shadow.red)
+      return 's';
+    if (color.red == ClassicColor::DarkShadow.red)
+      return 'd';
+    if (color.red == ClassicColor::Light.red)
+      return 'l';
+    if (color.red == ClassicColor::Highlight.red)
+      return 'h';
+    return 'k';
+  };
+  for (const Band& band : EdgeBands(rect)) {
+    for (int y = band.box.y; y < band.box.y + band.box.height; ++y) {
+      for (int x = band.box.x; x < band.box.x + band.box.width; ++x)
+        rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = letter(band.color);
+    }
+  }
+  return rows;
+}
+
+TEST(Preview, EdgesGiveSharedCornersToTheBottomAndRightSides) {
+  EXPECT_EQ(EdgePixels(Edge::Sunken, 4), (std::vector<std::string>{"sssh", "sdlh", "sllh", "hhhh"}));
+  EXPECT_EQ(EdgePixels(Edge::Etched, 4), (std::vector<std::string>{"sssh", "shsh", "sssh", "hhhh"}));
+  EXPECT_EQ(EdgePixels(Edge::Button, 4), (std::vector<std::string>{"hhhd", "hlsd", "hssd", "dddd"}));
+  EXPECT_EQ(EdgePixels(Edge::DefaultButton, 6),
+            (std::vector<std::string>{"kkkkkk", "khhhdk", "khlsdk", "khssdk", "kddddk", "kkkkkk"}));
+  EXPECT_EQ(InsideEdge({{10, 20, 30, 40}, Edge::DefaultButton, std::nullopt, std::nullopt, {}}).x, 13);
+}
+
+TEST(Preview, TextWrapsAtBlanksAndKeepsOverlongWordsWhole) {
+  const FontSpec font{"MS Sans Serif", 11, false};
+  struct Case {
+    const char* text;
+    int width;
+    bool wrap;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases{
+      {"one two three", TextWidth("one two", font), true, {"one two", "three"}},
+      {"one two three", TextWidth("one two", font) - 1, true, {"one", "two", "three"}},
+      {"one two three", 5, false, {"one two three"}},
+      {"first\nsecond line", 1000, true, {"first", "second line"}},
+      {"averyveryverylongword next", 10, true, {"averyveryverylongword", "next"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines;
+    for (const TextLine& line : WrapText(c.text, font, c.width, c.wrap))
+      lines.emplace_back(std::string_view(c.text).substr(line.begin, line.end - line.begin));
+    EXPECT_EQ(lines, c.lines) << c.text << " in " << c.width;
+  }
+}
+
+TEST(Preview, CaptionButtonsFollowTheWindowStyle) {
+  struct Case {
+    const char* style;
+    const char* exStyle;
+    std::vector<MarkKind> marks;
+    bool help;
+  };
+  const std::vector<Case> cases{
+      {"0x80C80000", "0", {MarkKind::Close}, false},
+      {"0x80CA0000", "0", {MarkKind::Close, MarkKind::Maximize, MarkKind::Minimize}, false},
+      {"0x80C80000", "0x400", {MarkKind::Close}, true},
+      {"0x80CB0000", "0x80", {MarkKind::Close}, false},  // a tool window has no minimize or maximize box
+      {"0x80C00000", "0", {}, false},
+      {"0x80880000", "0", {}, false},  // no caption, no buttons
+  };
+  for (const Case& c : cases) {
+    const std::string script =
+        std::string("1 DIALOGEX 0, 0, 100, 50\nSTYLE ") + c.style + "\nEXSTYLE " + c.exStyle + "\nBEGIN\nEND\n";
+    const SceneBuild build = BuildDialogScene(ConvertForPreview(script).image, 1252);
+    ASSERT_TRUE(build.ok) << build.problem;
+    std::vector<MarkKind> marks;
+    bool help = false;
+    for (const ShapeGroup& group : build.scene.groups) {
+      for (const Shape& shape : group.shapes) {
+        if (const auto* mark = std::get_if<MarkShape>(&shape))
+          marks.push_back(mark->kind);
+        if (const auto* text = std::get_if<TextShape>(&shape))
+          help = help || text->text == "?";
+      }
+    }
+    EXPECT_EQ(marks, c.marks) << c.style << " " << c.exStyle;
+    EXPECT_EQ(help, c.help) << c.style << " " << c.exStyle;
+  }
 }
 
 TEST(Preview, BrokenRecordFilesGiveAReasonOrAPicture) {
