@@ -19,5 +19,5 @@ fi
 echo "cppcheck on src/"
 cppcheck --quiet --std=c++20 --language=c++ --enable=warning,performance,portability --error-exitcode=1 \
   --inline-suppr --suppress=missingIncludeSystem -I src \
-  src/text src/script src/radasm src/metrics src/app/*.cpp src/cli
+  src/text src/script src/radasm src/metrics src/preview src/app/*.cpp src/cli
 echo "static analysis clean"

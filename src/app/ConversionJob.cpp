@@ -70,10 +70,12 @@ FileResult WriteWhole(FileService& files, FileHandle handle, const Image& image)
   return FileResult::Success();
 }
 
+}  // namespace
+
 // Writes the image to a temporary file beside the target and renames it over
 // the target only once every byte is on the disk; any failure leaves the
 // target as it was and removes the temporary file.
-ConversionReport ReplaceOutput(FileService& files, const std::string& outputPath, const Image& image) {
+ConversionReport ReplaceOutputFile(FileService& files, const std::string& outputPath, const Image& image) {
   const std::string target = files.ResolveOutputPath(outputPath);
   FileHandle handle = 0;
   std::string temporaryPath;
@@ -101,6 +103,8 @@ ConversionReport ReplaceOutput(FileService& files, const std::string& outputPath
   report.bytesWritten = image.size();
   return report;
 }
+
+namespace {
 
 // Opens, checks and reads the script whole; a failure report when it cannot.
 // outputPath, when not empty, must not be the script itself.
@@ -158,7 +162,7 @@ ConversionReport RunConversion(const ConversionRequest& request, const Conversio
     return report;
   }
 
-  ConversionReport report = ReplaceOutput(files, request.outputPath, converted.image);
+  ConversionReport report = ReplaceOutputFile(files, request.outputPath, converted.image);
   report.diagnostics = std::move(converted.diagnostics);
   report.recordCount = converted.recordCount;
   return report;
@@ -196,7 +200,7 @@ ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const 
     if (identityKnown && files.IdentityOfPath(file.path, outputIdentity) && outputIdentity == sourceIdentity) {
       file.outcome = ConversionOutcome::OutputIsSource;
     } else {
-      const ConversionReport written = ReplaceOutput(files, file.path, resource.image);
+      const ConversionReport written = ReplaceOutputFile(files, file.path, resource.image);
       file.outcome = written.outcome;
       file.detail = written.detail;
     }

@@ -98,6 +98,10 @@ ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const 
                                            const ConversionContext& context, const ConverterTable& converters,
                                            FileService& files);
 
+// Replaces the file at outputPath with image once all of it is on the disk;
+// a failure (outcome OutputNotWritable or WriteFailed) leaves the file as it was.
+ConversionReport ReplaceOutputFile(FileService& files, const std::string& outputPath, const Image& image);
+
 // The resource keywords a mode's converter looks for.
 std::string_view ModeKeyword(ConversionMode mode);
 

@@ -56,6 +56,16 @@ int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream
 // Prints every menu and dialog of a script as JSON; returns the exit code.
 int RunJsonListCommand(const ScriptOptions& options, std::ostream& out, std::ostream& err);
 
+// preview: a picture of a record file, or of a script's dialog or menu.
+struct PreviewOptions {
+  ConvertOptions convert;  // the input in convert.script.scriptPath, the picture in convert.outputPath
+  bool menu = false;       // --menu: the script's menu even when it has a dialog
+  bool dialog = false;     // --dialog: the script's dialog, never its menu
+};
+
+// Draws the picture and writes it as SVG or PNG; returns the exit code.
+int RunPreviewCommand(const PreviewOptions& options, std::ostream& out, std::ostream& err);
+
 // The preprocessor's options for a script: -I, the INCLUDE folders, -D, --code-page.
 PreprocessorOptions MakePreprocessorOptions(const ScriptOptions& options);
 

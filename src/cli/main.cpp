@@ -48,6 +48,29 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* description,
       ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
 }
 
+// trellane preview FILE -o OUT.svg|OUT.png: the picture of a record file or of a script's dialog or menu.
+void AddPreviewCommand(CLI::App& app, trellane::PreviewOptions& options) {
+  CLI::App* command = app.add_subcommand("preview", "draw a .dlg or .mnu file, or a script's dialog or menu");
+  trellane::ConvertOptions& convert = options.convert;
+  command->add_option("FILE", convert.script.scriptPath, "a .dlg or .mnu file, or a resource script")->required();
+  command->add_option("-o,--output", convert.outputPath, "the picture to write: .svg, or .png")->required();
+  command->add_option("--resource", convert.script.resource, "the name or number of the script's dialog or menu");
+  CLI::Option* menu = command->add_flag("--menu", options.menu, "draw the script's menu, not its dialog");
+  command->add_flag("--dialog", options.dialog, "draw the script's dialog only")->excludes(menu);
+  command->add_option("-I,--include", convert.script.includeFolders, "a folder #include searches");
+  command->add_option("-D,--define", convert.script.defines, "define a macro: NAME or NAME=VALUE");
+  command->add_option("--code-page", convert.script.codePage, "the code page of a script without a byte-order mark")
+      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}));
+  command->add_option("--output-code-page", convert.script.outputCodePage, "the code page of the records' texts (1252)")
+      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
+  command->add_option("--menu-name", convert.menuName, "the RadASM menu file the dialog names");
+  command->add_option("--dpi", convert.dotsPerInch, "pixels per inch of the display (default 96)")
+      ->check(CLI::Range(1, 10000));
+  command->add_option("--base-units", convert.baseUnits, "force the dialog base units X,Y; measure nothing")
+      ->delimiter(',')
+      ->check(CLI::PositiveNumber);
+}
+
 int Run(int argc, char** argv) {
   CLI::App app{"Converts the menus and dialogs of a resource script into RadASM record files.", "trellane"};
   app.footer(Examples);
@@ -98,6 +121,9 @@ int Run(int argc, char** argv) {
 
   app.set_version_flag("--version", "trellane " TRELLANE_VERSION, "print the version and exit");
 
+  trellane::PreviewOptions preview;
+  AddPreviewCommand(app, preview);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForVersion& version) {
@@ -125,6 +151,8 @@ int Run(int argc, char** argv) {
     return trellane::RunConvertCommand(dialog, std::cout, std::cerr);
   if (app.got_subcommand("convert"))
     return trellane::RunConvertAllCommand(all, std::cout, std::cerr);
+  if (app.got_subcommand("preview"))
+    return trellane::RunPreviewCommand(preview, std::cout, std::cerr);
   if (app.got_subcommand("list"))
     return trellane::RunListCommand(listed, std::cout, std::cerr);
   if (dumpModel) {
