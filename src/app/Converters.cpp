@@ -104,42 +104,56 @@ bool ResourceNameMatches(const NameOrOrdinal& name, std::string_view wanted) {
   return number && (number->value & 0xFFFF) == (name.ordinal & 0xFFFF);
 }
 
-ConverterResult ConvertMenuScript(std::string script, const ConversionContext& context) {
+namespace {
+
+std::size_t RecordCount(const Menu& menu) {
+  return menu.items.size();
+}
+
+std::size_t RecordCount(const Dialog& dialog) {
+  return dialog.controls.size();
+}
+
+Image WriteResource(const Menu& menu, ScriptReading& reading, const ConversionContext& context) {
+  return WriteMenu(menu, reading, context);
+}
+
+Image WriteResource(const Dialog& dialog, ScriptReading& reading, const ConversionContext& context) {
+  return WriteDialog(dialog, reading, context);
+}
+
+// Reads the script and writes the first resource of the kind, or the one
+// the context names.
+template <typename Resource>
+ConverterResult ConvertOne(std::string script, const ConversionContext& context,
+                           std::vector<Resource> ResourceScript::*resources, std::string_view keyword,
+                           std::string_view plainKeyword) {
   ConverterResult result;
   ScriptReading reading = ReadScript(std::move(script), context);
   if (!reading.ok) {
     result.scriptFailed = true;
     return Finish(reading, result);
   }
-  std::vector<const Menu*> menus;
-  for (const Menu& menu : reading.resources.menus)
-    menus.push_back(&menu);
-  const Menu* menu = ChooseResource(menus, reading, context, "MENUEX", "MENU", result);
-  if (!menu)
+  std::vector<const Resource*> candidates;
+  for (const Resource& resource : reading.resources.*resources)
+    candidates.push_back(&resource);
+  const Resource* chosen = ChooseResource(candidates, reading, context, keyword, plainKeyword, result);
+  if (!chosen)
     return Finish(reading, result);
-  result.image = WriteMenu(*menu, reading, context);
-  result.recordCount = menu->items.size();
-  result.resourceName = ResourceDisplayName(menu->name);
+  result.image = WriteResource(*chosen, reading, context);
+  result.recordCount = RecordCount(*chosen);
+  result.resourceName = ResourceDisplayName(chosen->name);
   return Finish(reading, result);
 }
 
+}  // namespace
+
+ConverterResult ConvertMenuScript(std::string script, const ConversionContext& context) {
+  return ConvertOne(std::move(script), context, &ResourceScript::menus, "MENUEX", "MENU");
+}
+
 ConverterResult ConvertDialogScript(std::string script, const ConversionContext& context) {
-  ConverterResult result;
-  ScriptReading reading = ReadScript(std::move(script), context);
-  if (!reading.ok) {
-    result.scriptFailed = true;
-    return Finish(reading, result);
-  }
-  std::vector<const Dialog*> dialogs;
-  for (const Dialog& dialog : reading.resources.dialogs)
-    dialogs.push_back(&dialog);
-  const Dialog* dialog = ChooseResource(dialogs, reading, context, "DIALOGEX", "DIALOG", result);
-  if (!dialog)
-    return Finish(reading, result);
-  result.image = WriteDialog(*dialog, reading, context);
-  result.recordCount = dialog->controls.size();
-  result.resourceName = ResourceDisplayName(dialog->name);
-  return Finish(reading, result);
+  return ConvertOne(std::move(script), context, &ResourceScript::dialogs, "DIALOGEX", "DIALOG");
 }
 
 ConverterResult ConvertMenuScript(std::string_view script) {
