@@ -244,7 +244,7 @@ class ScriptParser {
   std::size_t taken = 0;  // tokens taken so far
   bool failed = false;
   Language currentLanguage{9, 1};  // LANG_ENGLISH, SUBLANG_ENGLISH_US, as llvm-rc takes without LANGUAGE
-  // What the last Primary() read as an identifier no macro defines.
+  // The first identifier of the expression being read that nothing defines.
   std::string undefinedName;
 };
 
@@ -400,12 +400,14 @@ std::optional<Value> ScriptParser::Primary(int depth) {
   }
   if (token.kind == TokenKind::Identifier && !IsReservedWord(token)) {
     const Token name = Take();
-    undefinedName.assign(name.text);
-    if (const std::optional<std::uint32_t> builtin = BuiltinNumber(undefinedName)) {
+    const std::string spelled(name.text);
+    if (const std::optional<std::uint32_t> builtin = BuiltinNumber(spelled)) {
       if (!IsOneOf(name, StandardIdentifiers))
-        Warning(name, undefinedName + " is not defined; the Windows headers' value is used (include <windows.h>)");
+        Warning(name, spelled + " is not defined; the Windows headers' value is used (include <windows.h>)");
       return Value{*builtin, 0};
     }
+    if (undefinedName.empty())
+      undefinedName = spelled;
     return Value{0, 0};
   }
   FailExpected("a number, '(', '-', '~' or NOT");
@@ -429,7 +431,7 @@ std::optional<NumberField> ScriptParser::Number(std::string_view what) {
   field.value = value->value;
   if (first.startsExpansion && lastTaken.endsExpansion && first.macro == lastTaken.macro)
     field.symbol.assign(first.macro);
-  if (undefinedName.empty() || BuiltinNumber(undefinedName))
+  if (undefinedName.empty())
     return field;
   if (taken == start + 1) {
     field.symbol = undefinedName;
