@@ -275,7 +275,7 @@ TEST(Preview, EdgesGiveSharedCornersToTheBottomAndRightSides) {
 }
 
 TEST(Preview, TextWrapsAtBlanksAndKeepsOverlongWordsWhole) {
-  const FontSpec font{"MS Sans Serif", 11, false};
+  const SceneFont font{"MS Sans Serif", 11, false};
   struct Case {
     const char* text;
     int width;

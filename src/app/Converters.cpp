@@ -9,16 +9,10 @@
 #include "radasm/MenuWriter.h"
 #include "script/Literals.h"
 #include "script/ScriptReader.h"
+#include "text/AsciiCase.h"
 
 namespace trellane {
 namespace {
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
 
 WriterOptions MakeWriterOptions(ScriptReading& reading, const ConversionContext& context) {
   WriterOptions options;
@@ -195,12 +189,6 @@ std::string SafeFileStem(std::string_view name) {
   return stem;
 }
 
-std::string LowerCase(std::string text) {
-  for (char& c : text)
-    c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return text;
-}
-
 std::string LanguageSuffix(const Language& language) {
   static const char* const Digits = "0123456789abcdef";
   std::string suffix = "-";
@@ -220,7 +208,7 @@ std::vector<std::string> ResourceFileNames(const ResourceScript& resources) {
     const Language& language = isMenu ? resources.menus[entry.index].language : resources.dialogs[entry.index].language;
     const std::string extension = isMenu ? ".mnu" : ".dlg";
     const std::string stem = SafeFileStem(ResourceDisplayName(name));
-    const auto isTaken = [&](const std::string& candidate) { return taken.count(LowerCase(candidate)) != 0; };
+    const auto isTaken = [&](const std::string& candidate) { return taken.count(AsciiLowered(candidate)) != 0; };
     std::string file = stem + extension;
     if (isTaken(file)) {
       const std::string variant = stem + LanguageSuffix(language);
@@ -228,7 +216,7 @@ std::vector<std::string> ResourceFileNames(const ResourceScript& resources) {
       for (int number = 2; isTaken(file); ++number)
         file = variant + '-' + std::to_string(number).append(extension);
     }
-    taken.insert(LowerCase(file));
+    taken.insert(AsciiLowered(file));
     names.push_back(std::move(file));
   }
   return names;

@@ -6,6 +6,7 @@
 #include "preview/DialogPreview.h"
 #include "preview/MenuPreview.h"
 #include "preview/SvgWriter.h"
+#include "text/AsciiCase.h"
 #ifdef TRELLANE_PNG
 #include "preview/CairoPngWriter.h"
 #endif
@@ -17,9 +18,7 @@ bool EndsWithNoCase(const std::string& text, std::string_view ending) {
   if (text.size() < ending.size())
     return false;
   for (std::size_t i = 0; i < ending.size(); ++i) {
-    char c = text[text.size() - ending.size() + i];
-    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    if (c != ending[i])
+    if (AsciiLower(text[text.size() - ending.size() + i]) != ending[i])
       return false;
   }
   return true;

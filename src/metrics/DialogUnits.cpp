@@ -2,19 +2,9 @@
 
 #include <limits>
 
+#include "metrics/WindowStyles.h"
+
 namespace trellane {
-namespace {
-
-constexpr std::uint32_t WS_BORDER = 0x00800000;
-constexpr std::uint32_t WS_DLGFRAME = 0x00400000;
-constexpr std::uint32_t WS_CAPTION = 0x00C00000;
-constexpr std::uint32_t WS_THICKFRAME = 0x00040000;
-constexpr std::uint32_t WS_EX_DLGMODALFRAME = 0x00000001;
-constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080;
-constexpr std::uint32_t WS_EX_CLIENTEDGE = 0x00000200;
-constexpr std::uint32_t WS_EX_STATICEDGE = 0x00020000;
-
-}  // namespace
 
 DialogBaseUnits SplitDialogBaseUnits(std::uint32_t packed) {
   return {static_cast<std::int32_t>(packed & 0xFFFF), static_cast<std::int32_t>(packed >> 16)};

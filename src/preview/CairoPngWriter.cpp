@@ -13,19 +13,10 @@
 #include <variant>
 #include <vector>
 
+#include "text/AsciiCase.h"
+
 namespace trellane {
 namespace {
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i]))
-      return false;
-  }
-  return true;
-}
 
 // Whether fontconfig has the family itself rather than a stand-in for it.
 bool FamilyInstalled(const std::string& family) {
@@ -181,7 +172,7 @@ class CairoPainter {
   }
 
   // The first of the face's stand-ins fontconfig has, found once per face.
-  void SelectFont(const FontSpec& font) {
+  void SelectFont(const SceneFont& font) {
     auto found = families.find(font.face);
     if (found == families.end()) {
       const std::vector<std::string> faces = FallbackFaces(font.face);

@@ -4,82 +4,13 @@
 #include <string>
 
 #include "metrics/DialogUnits.h"
+#include "metrics/WindowStyles.h"
 #include "preview/SceneText.h"
 #include "radasm/DialogImageText.h"
 #include "radasm/DialogRecordFile.h"
 
 namespace trellane {
 namespace {
-
-constexpr std::uint32_t WS_VISIBLE = 0x10000000;
-constexpr std::uint32_t WS_DISABLED = 0x08000000;
-constexpr std::uint32_t WS_CAPTION = 0x00C00000;
-constexpr std::uint32_t WS_BORDER = 0x00800000;
-constexpr std::uint32_t WS_VSCROLL = 0x00200000;
-constexpr std::uint32_t WS_HSCROLL = 0x00100000;
-constexpr std::uint32_t WS_SYSMENU = 0x00080000;
-constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000;
-constexpr std::uint32_t WS_MAXIMIZEBOX = 0x00010000;
-constexpr std::uint32_t WS_EX_DLGMODALFRAME = 0x00000001;
-constexpr std::uint32_t WS_EX_TOOLWINDOW = 0x00000080;
-constexpr std::uint32_t WS_EX_CLIENTEDGE = 0x00000200;
-constexpr std::uint32_t WS_EX_CONTEXTHELP = 0x00000400;
-constexpr std::uint32_t WS_EX_STATICEDGE = 0x00020000;
-
-constexpr std::uint32_t BS_TYPEMASK = 0x0000000F;
-constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x1;
-constexpr std::uint32_t BS_OWNERDRAW = 0xB;
-constexpr std::uint32_t BS_DEFSPLITBUTTON = 0xD;
-constexpr std::uint32_t BS_DEFCOMMANDLINK = 0xF;
-constexpr std::uint32_t BS_LEFTTEXT = 0x0020;
-constexpr std::uint32_t BS_ICON = 0x0040;
-constexpr std::uint32_t BS_BITMAP = 0x0080;
-constexpr std::uint32_t BS_LEFT = 0x0100;
-constexpr std::uint32_t BS_RIGHT = 0x0200;
-constexpr std::uint32_t BS_CENTER = 0x0300;
-constexpr std::uint32_t BS_TOP = 0x0400;
-constexpr std::uint32_t BS_BOTTOM = 0x0800;
-constexpr std::uint32_t BS_VCENTER = 0x0C00;
-constexpr std::uint32_t BS_PUSHLIKE = 0x1000;
-constexpr std::uint32_t BS_MULTILINE = 0x2000;
-
-constexpr std::uint32_t SS_TYPEMASK = 0x1F;
-constexpr std::uint32_t SS_LEFT = 0x00;
-constexpr std::uint32_t SS_CENTER = 0x01;
-constexpr std::uint32_t SS_RIGHT = 0x02;
-constexpr std::uint32_t SS_ICON = 0x03;
-constexpr std::uint32_t SS_BLACKRECT = 0x04;
-constexpr std::uint32_t SS_GRAYRECT = 0x05;
-constexpr std::uint32_t SS_WHITERECT = 0x06;
-constexpr std::uint32_t SS_BLACKFRAME = 0x07;
-constexpr std::uint32_t SS_GRAYFRAME = 0x08;
-constexpr std::uint32_t SS_WHITEFRAME = 0x09;
-constexpr std::uint32_t SS_SIMPLE = 0x0B;
-constexpr std::uint32_t SS_LEFTNOWORDWRAP = 0x0C;
-constexpr std::uint32_t SS_OWNERDRAW = 0x0D;
-constexpr std::uint32_t SS_BITMAP = 0x0E;
-constexpr std::uint32_t SS_ENHMETAFILE = 0x0F;
-constexpr std::uint32_t SS_ETCHEDHORZ = 0x10;
-constexpr std::uint32_t SS_ETCHEDVERT = 0x11;
-constexpr std::uint32_t SS_ETCHEDFRAME = 0x12;
-constexpr std::uint32_t SS_REALSIZECONTROL = 0x0040;
-constexpr std::uint32_t SS_NOPREFIX = 0x0080;
-constexpr std::uint32_t SS_CENTERIMAGE = 0x0200;
-constexpr std::uint32_t SS_SUNKEN = 0x1000;
-
-constexpr std::uint32_t ES_CENTER = 0x0001;
-constexpr std::uint32_t ES_RIGHT = 0x0002;
-constexpr std::uint32_t ES_MULTILINE = 0x0004;
-constexpr std::uint32_t ES_PASSWORD = 0x0020;
-constexpr std::uint32_t ES_AUTOHSCROLL = 0x0080;
-constexpr std::uint32_t ES_READONLY = 0x0800;
-
-constexpr std::uint32_t CBS_TYPEMASK = 0x3;
-constexpr std::uint32_t CBS_SIMPLE = 0x1;
-constexpr std::uint32_t SBS_VERT = 0x01;
-constexpr std::uint32_t SBS_SIZEBOX = 0x08;
-constexpr std::uint32_t SBS_SIZEGRIP = 0x10;
-constexpr std::uint32_t UDS_HORZ = 0x0040;
 
 // RadASM types.
 namespace Type {
@@ -183,7 +114,7 @@ FrameLayout LayOutFrame(std::uint32_t style, std::uint32_t exStyle, bool hasMenu
 // Draws one control's shapes into its group.
 class ControlPainter {
  public:
-  ControlPainter(const ControlView& view, const FontSpec& dialogFont, std::vector<Shape>& into)
+  ControlPainter(const ControlView& view, const SceneFont& dialogFont, std::vector<Shape>& into)
       : control(view), font(dialogFont), shapes(into), disabled((view.style & WS_DISABLED) != 0) {}
 
   void Paint() {
@@ -593,7 +524,7 @@ class ControlPainter {
   }
 
   const ControlView& control;
-  const FontSpec& font;
+  const SceneFont& font;
   std::vector<Shape>& shapes;
   bool disabled;
 };
@@ -658,25 +589,25 @@ class DialogPicture {
     return name;
   }
 
-  FontSpec DialogFont() const {
-    FontSpec spec;
-    spec.face = RecordText(DialogHeader::fontFace, DialogHeader::fontFaceWidth);
+  SceneFont DialogFont() const {
+    SceneFont chosen;
+    chosen.face = RecordText(DialogHeader::fontFace, DialogHeader::fontFaceWidth);
     const auto height = static_cast<std::int32_t>(LoadU32(image, DialogHeader::fontHeight));
     const int points = static_cast<int>(LoadU16(image, DialogHeader::pointSize));
-    spec.bold = LoadU16(image, DialogHeader::fontWeight) >= 600;
-    if (spec.face.empty() && height == 0 && points == 0) {
+    chosen.bold = LoadU16(image, DialogHeader::fontWeight) >= 600;
+    if (chosen.face.empty() && height == 0 && points == 0) {
       // Without a FONT statement a dialog writes in the bold system font.
-      spec.face = "System";
-      spec.pixelHeight = 13;
-      spec.bold = true;
-      return spec;
+      chosen.face = "System";
+      chosen.pixelHeight = 13;
+      chosen.bold = true;
+      return chosen;
     }
     // A positive height is the cell's, an em and its internal leading.
     std::int64_t em = height < 0 ? -static_cast<std::int64_t>(height) : height * std::int64_t{85} / 100;
     if (em == 0)
       em = (points * 96 + 36) / 72;
-    spec.pixelHeight = static_cast<int>(std::clamp<std::int64_t>(em, 4, 200));
-    return spec;
+    chosen.pixelHeight = static_cast<int>(std::clamp<std::int64_t>(em, 4, 200));
+    return chosen;
   }
 
   ControlView ReadControl(std::size_t record, const Box& client) const {
@@ -793,11 +724,11 @@ class DialogPicture {
     scene.groups.push_back(std::move(title));
   }
 
-  static FontSpec CaptionFont() { return {"Tahoma", 11, true}; }
+  static SceneFont CaptionFont() { return {"Tahoma", 11, true}; }
 
   const Image& image;
   int codePage;
-  FontSpec font;
+  SceneFont font;
 };
 
 }  // namespace

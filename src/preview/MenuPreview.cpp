@@ -30,7 +30,7 @@ constexpr int EmptyMenuWidth = 120;
 // and the layout's recursion bounded, whatever levels a file holds.
 constexpr std::size_t MaxMenuDepth = 16;
 
-FontSpec MenuFont() {
+SceneFont MenuFont() {
   return {"Tahoma", 11, false};
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "text/AsciiCase.h"
+
 namespace trellane {
 namespace {
 
@@ -188,9 +190,7 @@ std::vector<MarkPath> MarkPaths(const MarkShape& mark) {
 }
 
 std::vector<std::string> FallbackFaces(std::string_view face) {
-  std::string lower(face);
-  for (char& c : lower)
-    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  const std::string lower = AsciiLowered(face);
   const auto among = [&lower](std::initializer_list<std::string_view> names) {
     for (std::string_view name : names) {
       if (lower == name)

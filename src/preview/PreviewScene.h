@@ -72,7 +72,7 @@ struct LineShape {
   Rgb color;
 };
 
-struct FontSpec {
+struct SceneFont {
   std::string face;
   int pixelHeight = 11;  // the em height, as a negative LOGFONT height
   bool bold = false;
@@ -87,7 +87,7 @@ struct TextShape {
   TextAlign align = TextAlign::Left;
   std::size_t underlineAt = std::string::npos;  // byte offset of the mnemonic's character
   std::size_t underlineLength = 0;
-  FontSpec font;
+  SceneFont font;
   Rgb color;
 };
 

@@ -39,7 +39,7 @@ std::size_t CharacterLength(std::string_view utf8, std::size_t at) {
 
 }  // namespace
 
-int TextWidth(std::string_view utf8, const FontSpec& font) {
+int TextWidth(std::string_view utf8, const SceneFont& font) {
   int width = 0;
   for (std::size_t at = 0; at < utf8.size(); at += CharacterLength(utf8, at)) {
     const auto byte = static_cast<unsigned char>(utf8[at]);
@@ -51,11 +51,11 @@ int TextWidth(std::string_view utf8, const FontSpec& font) {
   return width;
 }
 
-int LineHeight(const FontSpec& font) {
+int LineHeight(const SceneFont& font) {
   return (font.pixelHeight * 115 + 50) / 100;
 }
 
-int Ascent(const FontSpec& font) {
+int Ascent(const SceneFont& font) {
   return (font.pixelHeight * 905 + 500) / 1000;
 }
 
@@ -93,7 +93,7 @@ int ClampCoordinate(std::uint32_t stored) {
   return value < -MaxCoordinate ? -MaxCoordinate : value > MaxCoordinate ? MaxCoordinate : value;
 }
 
-std::vector<TextLine> WrapText(std::string_view text, const FontSpec& font, int width, bool wrap) {
+std::vector<TextLine> WrapText(std::string_view text, const SceneFont& font, int width, bool wrap) {
   std::vector<TextLine> lines;
   std::size_t start = 0;
   while (start <= text.size() && lines.size() < MaxTextLines) {

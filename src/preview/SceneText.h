@@ -14,9 +14,9 @@ namespace trellane {
 
 // Text widths and line heights as a sans-serif face of Arial's proportions
 // gives them, each advance rounded to whole pixels as hinted text is.
-int TextWidth(std::string_view utf8, const FontSpec& font);
-int LineHeight(const FontSpec& font);
-int Ascent(const FontSpec& font);
+int TextWidth(std::string_view utf8, const SceneFont& font);
+int LineHeight(const SceneFont& font);
+int Ascent(const SceneFont& font);
 
 struct MnemonicText {
   std::string text;
@@ -46,7 +46,7 @@ enum class VerticalAlign { Top, Center, Bottom };
 struct TextLayout {
   Box box;
   std::string_view text;  // UTF-8, with its '&' marks when mnemonic
-  FontSpec font;
+  SceneFont font;
   TextAlign align = TextAlign::Left;
   VerticalAlign vertical = VerticalAlign::Top;
   bool wrap = false;      // break lines at blanks to fit the box's width
@@ -61,7 +61,7 @@ struct TextLine {
   std::size_t begin = 0;
   std::size_t end = 0;
 };
-std::vector<TextLine> WrapText(std::string_view text, const FontSpec& font, int width, bool wrap);
+std::vector<TextLine> WrapText(std::string_view text, const SceneFont& font, int width, bool wrap);
 
 // Adds the text shapes that draw layout.text in layout.box.
 void AddText(std::vector<Shape>& shapes, const TextLayout& layout);

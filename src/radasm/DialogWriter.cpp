@@ -3,19 +3,11 @@
 #include <string>
 
 #include "metrics/DialogUnits.h"
+#include "metrics/WindowStyles.h"
 #include "radasm/DialogRecordFile.h"
 
 namespace trellane {
 namespace {
-
-// Button and static styles that RadASM shows as types of their own.
-constexpr std::uint32_t BS_TYPEMASK = 0x0F;
-constexpr std::uint32_t BS_GROUPBOX = 0x07;
-constexpr std::uint32_t SS_TYPEMASK = 0x1F;
-constexpr std::uint32_t SS_ICON = 0x03;
-constexpr std::uint32_t SS_SIMPLE = 0x0B;
-constexpr std::uint32_t SS_ETCHEDHORZ = 0x10;
-constexpr std::uint32_t DS_SETFONT = 0x40;
 
 // The class names of the predefined classes 0x80 to 0x85.
 constexpr std::string_view PredefinedClassNames[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "script/PreprocessorImpl.h"
+#include "text/AsciiCase.h"
 
 namespace trellane {
 namespace {
@@ -25,17 +26,6 @@ std::optional<std::uint32_t> SmallNumber(const LexToken& token) {
   for (const char c : token.text)
     value = value * 10 + static_cast<std::uint32_t>(c - '0');
   return value;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t at = 0; at < a.size(); ++at) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; };
-    if (lower(a[at]) != lower(b[at]))
-      return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -373,7 +363,7 @@ void Preprocessor::Impl::PragmaDirective() {
     return;
   }
   int number = 0;
-  if (page.kind == TokenKind::Identifier && EqualsIgnoringCase(page.text, "DEFAULT")) {
+  if (page.kind == TokenKind::Identifier && SameLetters(page.text, "DEFAULT")) {
     number = options.codePage.value_or(DefaultCodePage);
   } else if (const auto value = SmallNumber(page)) {
     number = static_cast<int>(*value);

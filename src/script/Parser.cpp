@@ -9,6 +9,7 @@
 
 #include "script/Literals.h"
 #include "script/WindowsHeaders.h"
+#include "text/AsciiCase.h"
 
 namespace trellane {
 namespace {
@@ -17,15 +18,8 @@ namespace {
 // rather than followed down the stack.
 constexpr int MaxNesting = 256;
 
-bool SameWord(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-           return upper(x) == upper(y);
-         });
-}
-
 bool IsWord(const Token& token, std::string_view word) {
-  return token.kind == TokenKind::Identifier && SameWord(token.text, word);
+  return token.kind == TokenKind::Identifier && SameLetters(token.text, word);
 }
 
 bool IsPunctuator(const Token& token, std::string_view text) {
@@ -143,13 +137,13 @@ constexpr std::array<std::string_view, 16> StatementWords{
 template <std::size_t N>
 bool IsOneOf(const Token& token, const std::array<std::string_view, N>& words) {
   return token.kind == TokenKind::Identifier &&
-         std::any_of(words.begin(), words.end(), [&](std::string_view word) { return SameWord(token.text, word); });
+         std::any_of(words.begin(), words.end(), [&](std::string_view word) { return SameLetters(token.text, word); });
 }
 
 bool IsReservedWord(const Token& token) {
   return IsOneOf(token, StatementWords) ||
          std::any_of(ControlKinds.begin(), ControlKinds.end(),
-                     [&](const ControlKind& kind) { return SameWord(token.text, kind.keyword); });
+                     [&](const ControlKind& kind) { return SameLetters(token.text, kind.keyword); });
 }
 
 std::optional<std::string_view> BuiltinConstant(std::string_view name) {
@@ -783,7 +777,7 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
   if (keyword.kind != TokenKind::Identifier)
     return FailExpected("a control statement or END");
   const auto kind = std::find_if(ControlKinds.begin(), ControlKinds.end(),
-                                 [&](const ControlKind& entry) { return SameWord(keyword.text, entry.keyword); });
+                                 [&](const ControlKind& entry) { return SameLetters(keyword.text, entry.keyword); });
   if (kind == ControlKinds.end())
     return Fail(keyword, Quoted(keyword.text) + " is no statement of a dialog's block");
   Take();
@@ -816,7 +810,7 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
       const Token word = Take();
       const auto predefined =
           std::find_if(PredefinedClasses.begin(), PredefinedClasses.end(),
-                       [&](const PredefinedClass& entry) { return SameWord(word.text, entry.name); });
+                       [&](const PredefinedClass& entry) { return SameLetters(word.text, entry.name); });
       if (predefined != PredefinedClasses.end()) {
         control.className.isOrdinal = true;
         control.className.ordinal = predefined->ordinal;
@@ -1055,7 +1049,7 @@ bool ScriptParser::ReadMenuOptions(MenuItem& item) {
     const bool comma = TakePunctuator(",");
     const Token& word = Peek();
     const auto option = std::find_if(MenuOptions.begin(), MenuOptions.end(), [&](const MenuOption& entry) {
-      return word.kind == TokenKind::Identifier && SameWord(word.text, entry.word);
+      return word.kind == TokenKind::Identifier && SameLetters(word.text, entry.word);
     });
     if (option == MenuOptions.end()) {
       if (comma)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "text/AsciiCase.h"
+
 namespace trellane {
 namespace {
 
@@ -17,10 +19,6 @@ constexpr std::string_view BuiltinHeaders[] = {
     "winnt.h",    "winnt.rh",    "winres.h",   "winresrc.h",  "winuser.h", "winuser.rh", "winver.h",
 };
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 std::span<const BuiltinConstant> BuiltinWindowsConstants() {
@@ -34,7 +32,7 @@ bool IsBuiltinWindowsHeader(std::string_view includeName) {
   return std::any_of(std::begin(BuiltinHeaders), std::end(BuiltinHeaders), [includeName](std::string_view header) {
     return header.size() == includeName.size() &&
            std::equal(header.begin(), header.end(), includeName.begin(),
-                      [](char expected, char given) { return expected == LowerAscii(given); });
+                      [](char expected, char given) { return expected == AsciiLower(given); });
   });
 }
 

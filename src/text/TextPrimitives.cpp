@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/AsciiCase.h"
+
 namespace trellane {
 
 int TextLength(const char* text) {
@@ -20,10 +22,8 @@ char* AppendText(char* destination, const char* source) {
 }
 
 char* LowerAscii(char* text) {
-  for (char* p = text; *p != '\0'; ++p) {
-    if (*p >= 'A' && *p <= 'Z')
-      *p = static_cast<char>(*p + 0x20);
-  }
+  for (char* p = text; *p != '\0'; ++p)
+    *p = AsciiLower(*p);
   return text;
 }
 
