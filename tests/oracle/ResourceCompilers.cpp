@@ -32,7 +32,9 @@ std::string CommandLine(ResourceCompiler compiler, const CompileRequest& request
       command += " -c 65001";
     for (const std::filesystem::path& folder : request.includeFolders)
       command += " -I " + Quoted(folder.string());
-    command += " -fo " + Quoted(res.string()) + " " + Quoted(request.script.string());
+    // llvm-rc also takes options that begin with '/', so a script path such as
+    // /check/a.rc would read as "/c heck/a.rc"; "--" ends the options.
+    command += " -fo " + Quoted(res.string()) + " -- " + Quoted(request.script.string());
   } else {
     for (const std::filesystem::path& folder : request.includeFolders)
       command += " -I " + Quoted(folder.string());
