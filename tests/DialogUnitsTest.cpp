@@ -99,5 +99,26 @@ TEST(DialogUnits, ClassicWindowFramesMatchWindowsFrames) {
   }
 }
 
+// The frames the dialog manager gives dialogs, which the Wine check of
+// scripts/checks measures with CreateDialogIndirectParam.
+TEST(DialogUnits, DialogWindowsAreFramedAsTheDialogManagerFramesThem) {
+  struct Case {
+    std::uint32_t style;
+    std::int32_t width, height;
+  };
+  const std::vector<Case> cases{
+      {0x80000080, 6, 6},   // DS_MODALFRAME without a caption: a modal frame all the same
+      {0x40C80400, 0, 0},   // DS_CONTROL child: no caption, no frame
+      {0x40C80000, 6, 25},  // a child with a caption keeps it
+      {0x80C80080, 6, 25},  // DS_MODALFRAME with a caption
+  };
+  for (const Case& c : cases) {
+    const WindowStyle window = DialogWindowStyle(c.style, 0);
+    const FrameSize frame = ComputeWindowFrame(window.style, window.exStyle, false);
+    EXPECT_EQ(frame.extraWidth, c.width) << std::hex << c.style;
+    EXPECT_EQ(frame.extraHeight, c.height) << std::hex << c.style;
+  }
+}
+
 }  // namespace
 }  // namespace trellane

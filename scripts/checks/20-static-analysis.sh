@@ -20,4 +20,9 @@ echo "cppcheck on src/"
 cppcheck --quiet --std=c++20 --language=c++ --enable=warning,performance,portability --error-exitcode=1 \
   --inline-suppr --suppress=missingIncludeSystem -I src \
   src/text src/script src/radasm src/metrics src/preview src/app/*.cpp src/cli
+echo "cppcheck on the Windows sources"
+mapfile -t windows < <(find src tests -name '*Win32.cpp' | sort)
+cppcheck --quiet --std=c++20 --language=c++ --enable=warning,performance,portability --error-exitcode=1 \
+  --inline-suppr --suppress=missingIncludeSystem -I src -I . -D_WIN32 \
+  src/app/gui tests/gui tests/geometry tests/tools/GdiFontMetrics.cpp "${windows[@]}"
 echo "static analysis clean"

@@ -27,6 +27,14 @@ FontMeasurement MeasurementForBaseUnits(DialogBaseUnits units) {
   return {units.baseY, fits ? static_cast<std::int32_t>(width) : 0};
 }
 
+WindowStyle DialogWindowStyle(std::uint32_t style, std::uint32_t exStyle) {
+  if (style & DS_MODALFRAME)
+    exStyle |= WS_EX_DLGMODALFRAME;
+  if (style & DS_CONTROL)
+    style &= ~(WS_CAPTION | WS_SYSMENU);
+  return {style, exStyle};
+}
+
 FrameSize ComputeWindowFrame(std::uint32_t style, std::uint32_t exStyle, bool hasMenu, const FrameMetrics& metrics) {
   std::int32_t side = 0;
   if ((exStyle & (WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME)) == WS_EX_STATICEDGE)

@@ -73,6 +73,16 @@ struct FrameMetrics {
 // dialog frame 3 per side, thick frame 4, border 1, client edge 2, menu bar 19.
 constexpr FrameMetrics ClassicFrameMetrics{};
 
+struct WindowStyle {
+  std::uint32_t style = 0;
+  std::uint32_t exStyle = 0;
+};
+
+// The styles the dialog manager gives a dialog's window before it sizes it:
+// DS_MODALFRAME adds WS_EX_DLGMODALFRAME, DS_CONTROL takes away the caption
+// and the system menu.
+WindowStyle DialogWindowStyle(std::uint32_t style, std::uint32_t exStyle);
+
 // What AdjustWindowRectEx adds to a client area for a style, an extended style
 // and a menu bar, computed from the given system metrics.
 FrameSize ComputeWindowFrame(std::uint32_t style, std::uint32_t exStyle, bool hasMenu,

@@ -28,7 +28,9 @@ constexpr std::uint32_t WS_EX_CONTEXTHELP = 0x00000400;
 constexpr std::uint32_t WS_EX_STATICEDGE = 0x00020000;
 
 // Dialog styles.
+constexpr std::uint32_t DS_MODALFRAME = 0x0080;
 constexpr std::uint32_t DS_SETFONT = 0x0040;
+constexpr std::uint32_t DS_CONTROL = 0x0400;
 
 // Button styles.
 constexpr std::uint32_t BS_MULTILINE = 0x2000;

@@ -562,8 +562,11 @@ class DialogPicture {
     scene.height = height;
     font = DialogFont();
 
-    const std::uint32_t style = LoadU32(image, DialogWindowOffset + ControlRecord::style);
-    const std::uint32_t exStyle = LoadU32(image, DialogWindowOffset + ControlRecord::exStyle);
+    // The window as the dialog manager makes it from the record's styles.
+    const WindowStyle window = DialogWindowStyle(LoadU32(image, DialogWindowOffset + ControlRecord::style),
+                                                 LoadU32(image, DialogWindowOffset + ControlRecord::exStyle));
+    const std::uint32_t style = window.style;
+    const std::uint32_t exStyle = window.exStyle;
     const bool hasMenu = !LoadText(image, DialogHeader::menuName, DialogHeader::menuNameWidth).empty();
     const FrameLayout frame = LayOutFrame(style, exStyle, hasMenu, width, height);
     const std::string caption = RecordText(DialogWindowOffset + ControlRecord::text, ControlRecord::textWidth);

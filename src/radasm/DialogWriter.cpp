@@ -123,7 +123,8 @@ void DialogWriting::StoreDialogWindow(DialogBaseUnits units) {
   if (dialog.helpId != 0)
     Warn(dialog.location, "the DIALOGEX help identifier has no place in the dialog record file; it is not stored");
 
-  const FrameSize frame = options.metrics->WindowFrame(style, dialog.exStyle, dialog.menu.has_value());
+  const WindowStyle window = DialogWindowStyle(style, dialog.exStyle);
+  const FrameSize frame = options.metrics->WindowFrame(window.style, window.exStyle, dialog.menu.has_value());
   StoreU32(image, record + ControlRecord::x, static_cast<std::uint32_t>(HorizontalPixels(dialog.x, units)));
   StoreU32(image, record + ControlRecord::y, static_cast<std::uint32_t>(VerticalPixels(dialog.y, units)));
   StoreU32(image, record + ControlRecord::width,
