@@ -122,7 +122,7 @@ class Win32FileService final : public FileService {
       return SystemFailure();
     const HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-      const FileResult failure = SystemFailure();
+      FileResult failure = SystemFailure();
       DeleteFileA(name);
       return failure;
     }
