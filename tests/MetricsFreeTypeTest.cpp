@@ -21,6 +21,27 @@ TEST(MetricsFreeType, DejaVuSansMeasuresAsGdiMeasuresIt) {
   ExpectDejaVuSansFigures(*metrics);
 }
 
+// An italic face has letters of its own widths; GDI's figures under Wine
+// (fonts-liberation).
+TEST(MetricsFreeType, ItalicFontsAreMeasuredOnTheItalicFace) {
+  struct Case {
+    std::int32_t points, weight;
+    bool italic;
+    std::int32_t textHeight, sampleWidth;
+  };
+  const std::vector<Case> cases{{9, 400, false, 14, 353}, {9, 400, true, 14, 334}, {10, 400, true, 15, 371}};
+  const auto metrics = MakeFreeTypeMetrics(96);
+  for (const Case& c : cases) {
+    Diagnostics diagnostics;
+    const FontMeasurement measured =
+        metrics->MeasureFont({FontHeightForPoints(c.points, 96), c.weight, "Liberation Serif", c.italic}, diagnostics);
+    if (!diagnostics.empty())
+      GTEST_SKIP() << "Liberation Serif is not installed (fonts-liberation)";
+    EXPECT_EQ(measured.textHeight, c.textHeight) << c.points << " points, italic " << c.italic;
+    EXPECT_EQ(measured.sampleWidth, c.sampleWidth) << c.points << " points, italic " << c.italic;
+  }
+}
+
 TEST(MetricsFreeType, WindowsDialogFacesUseTheirWindowsFigures) {
   struct Case {
     std::string face;

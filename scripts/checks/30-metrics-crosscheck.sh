@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compares the FreeType font metrics of the native build with what GDI reports
 # under Wine for the same fonts (DejaVu Sans at 8, 9, 10 and 12 points,
-# regular and bold, at 96 pixels per inch), and the classic window frames with
+# regular and bold, and Liberation faces upright and italic, at 96 pixels per
+# inch), and the classic window frames with
 # AdjustWindowRectEx. Needs TRELLANE_NATIVE_BUILD, TRELLANE_WINDOWS_BUILD,
 # TRELLANE_WINE_RUN, and DISPLAY and WINEPREFIX of a started Wine.
 set -euo pipefail
@@ -24,6 +25,9 @@ for points in 8 9 10 12; do
     fonts+=("DejaVu Sans:$points:$weight")
   done
 done
+# Italic faces have letters of their own widths (fonts-liberation).
+fonts+=("Liberation Serif:9:400" "Liberation Serif:9:400:italic" "Liberation Serif:11:400:italic"
+  "Liberation Serif:10:700:italic" "Liberation Sans:8:400:italic")
 frames=(10C80000:0:0 10C80000:80:0 50000000:0:0 10CC0000:0:0 10CC0000:0:1 80800000:0:0 80400000:0:0
   80040000:0:0 80000000:1:0 80000000:200:0 80000000:20000:0 80C80080:1:0 80C80000:300:0 10CC0000:80:1)
 

@@ -12,6 +12,7 @@ struct FontDescription {
   std::int32_t height = 0;  // negative: character height in pixels
   std::int32_t weight = 0;
   std::string face;  // at most 31 characters
+  bool italic = false;
 };
 
 struct FontMeasurement {

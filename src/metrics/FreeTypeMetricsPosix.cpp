@@ -24,8 +24,9 @@ bool SameFace(std::string_view a, std::string_view b) {
                             reinterpret_cast<const FcChar8*>(std::string(b).c_str())) == 0;
 }
 
-// The font file fontconfig offers for a face and weight, and whether one of
-// its family names is that very face.
+// The font file fontconfig offers for a face, weight and slant, and whether
+// one of its family names is that very face. A family without an italic face
+// gives its upright one, whose figures GDI keeps when it slants the glyphs.
 struct FontFile {
   std::string path;
   int index = 0;
@@ -33,15 +34,16 @@ struct FontFile {
   bool exact = false;
 };
 
-std::optional<FontFile> FindFontFile(FcConfig* config, const std::string& face, std::int32_t weight) {
+std::optional<FontFile> FindFontFile(FcConfig* config, const FontDescription& font) {
+  const std::string& face = font.face;
   FcPattern* pattern = FcPatternCreate();
   if (!pattern)
     return std::nullopt;
   if (!face.empty())
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.c_str()));
-  const int openTypeWeight = weight > 0 && weight <= 1000 ? weight : 400;
+  const int openTypeWeight = font.weight > 0 && font.weight <= 1000 ? font.weight : 400;
   FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(openTypeWeight));
-  FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+  FcPatternAddInteger(pattern, FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
   FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
@@ -137,7 +139,7 @@ class FreeTypeMetrics final : public DisplayMetrics {
   std::int32_t VerticalPixelsPerInch() override { return dotsPerInch; }
 
   FontMeasurement MeasureFont(const FontDescription& font, Diagnostics& diagnostics) override {
-    const std::optional<FontFile> file = fontconfig ? FindFontFile(fontconfig, font.face, font.weight) : std::nullopt;
+    const std::optional<FontFile> file = fontconfig ? FindFontFile(fontconfig, font) : std::nullopt;
     if (!file || !file->exact) {
       if (const auto known = KnownWindowsMeasurement(font.face, font.height))
         return *known;

@@ -37,6 +37,7 @@ class GdiMetrics final : public DisplayMetrics {
     LOGFONTA description{};
     description.lfHeight = font.height;
     description.lfWeight = font.weight;
+    description.lfItalic = font.italic ? TRUE : FALSE;
     description.lfCharSet = DEFAULT_CHARSET;
     std::strncpy(description.lfFaceName, font.face.c_str(), LF_FACESIZE - 1);
     HFONT created = CreateFontIndirectA(&description);

@@ -80,6 +80,7 @@ DialogBaseUnits DialogWriting::BaseUnits() {
   const std::int32_t pixelsPerInch = metrics.VerticalPixelsPerInch();
   description.height = FontHeightForPoints(font.pointSize, pixelsPerInch);
   description.weight = font.weight;
+  description.italic = font.italic;
 
   StoreU16(image, DialogHeader::pointSize, font.pointSize);
   StoreU32(image, DialogHeader::fontHeight, static_cast<std::uint32_t>(description.height));

@@ -1,6 +1,7 @@
 // Prints what the FreeType metrics measure, in the format of
 // GdiFontMetrics.exe: FACE|POINTS|WEIGHT|tmHeight|sampleWidth per font
-// argument FACE:POINTS:WEIGHT, or with --frames STYLE|EXSTYLE|MENU|width|height
+// argument FACE:POINTS:WEIGHT (WEIGHT followed by " italic" for
+// FACE:POINTS:WEIGHT:italic), or with --frames STYLE|EXSTYLE|MENU|width|height
 // per argument STYLE:EXSTYLE:MENU (hexadecimal styles).
 #include <cstdio>
 #include <cstdlib>
@@ -14,12 +15,12 @@ int main(int argc, char** argv) {
   const auto metrics = trellane::MakeFreeTypeMetrics(96);
   return trellane::ForEachMeasureRequest(
       argc, argv,
-      [&](const std::string& face, int points, int weight) {
+      [&](const std::string& face, int points, int weight, bool italic) {
         trellane::Diagnostics diagnostics;
         const trellane::FontMeasurement measured =
-            metrics->MeasureFont({trellane::FontHeightForPoints(points, 96), weight, face}, diagnostics);
-        std::printf("%s|%d|%d|%ld|%ld\n", face.c_str(), points, weight, static_cast<long>(measured.textHeight),
-                    static_cast<long>(measured.sampleWidth));
+            metrics->MeasureFont({trellane::FontHeightForPoints(points, 96), weight, face, italic}, diagnostics);
+        std::printf("%s|%d|%d%s|%ld|%ld\n", face.c_str(), points, weight, italic ? " italic" : "",
+                    static_cast<long>(measured.textHeight), static_cast<long>(measured.sampleWidth));
         for (const trellane::Diagnostic& diagnostic : diagnostics)
           std::fprintf(stderr, "warning: %s\n", diagnostic.message.c_str());
       },

@@ -1,6 +1,6 @@
 // Prints what GDI measures for fonts, one line per font:
 //   FACE|POINTS|WEIGHT|tmHeight|sampleWidth
-// The fonts come from the arguments as FACE:POINTS:WEIGHT, sized for the
+// The fonts come from the arguments as FACE:POINTS:WEIGHT[:italic], sized for the
 // display's pixels per inch; with --frames it prints AdjustWindowRectEx's
 // frame for each STYLE:EXSTYLE:MENU argument instead.
 #include <windows.h>
@@ -16,12 +16,13 @@ namespace {
 
 constexpr char Sample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
-void MeasureFont(const std::string& face, int points, int weight) {
+void MeasureFont(const std::string& face, int points, int weight, bool italic) {
   HDC dc = GetDC(nullptr);
   const int pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
   LOGFONTA description{};
   description.lfHeight = -MulDiv(points, pixelsPerInch, 72);
   description.lfWeight = weight;
+  description.lfItalic = italic ? TRUE : FALSE;
   description.lfCharSet = DEFAULT_CHARSET;
   std::strncpy(description.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   HFONT font = CreateFontIndirectA(&description);
@@ -35,8 +36,8 @@ void MeasureFont(const std::string& face, int points, int weight) {
   SelectObject(dc, previous);
   DeleteObject(font);
   ReleaseDC(nullptr, dc);
-  std::printf("%s|%d|%d|%ld|%ld\n", face.c_str(), points, weight, static_cast<long>(metrics.tmHeight),
-              static_cast<long>(extent.cx));
+  std::printf("%s|%d|%d%s|%ld|%ld\n", face.c_str(), points, weight, italic ? " italic" : "",
+              static_cast<long>(metrics.tmHeight), static_cast<long>(extent.cx));
   if (pixelsPerInch != 96 || face != actualFace)
     std::fprintf(stderr, "warning: %s measured as %s at %d pixels per inch\n", face.c_str(), actualFace, pixelsPerInch);
 }
