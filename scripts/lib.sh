@@ -34,6 +34,20 @@ InstallMissing() {
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
 }
 
+# Copies Wine's own fonts (Tahoma, MS Sans Serif, Marlett and the rest of
+# fonts-wine) into the prefix WINEPREFIX names. Debian's Wine does not find
+# them by itself and draws and measures the Windows dialog faces with
+# fontconfig's stand-ins. Run it while no wineserver serves the prefix.
+InstallWineFonts() {
+  local fonts=/usr/share/wine/fonts
+  if [[ ! -d "$fonts" ]]; then
+    echo "note: $fonts is missing (Debian package fonts-wine); Wine measures the dialog faces on stand-ins"
+    return 0
+  fi
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/"
+}
+
 # The wine binary: Debian's wine64 keeps it off the PATH.
 FindWine() {
   local candidate

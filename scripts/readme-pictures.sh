@@ -20,10 +20,11 @@ WINESERVER=$(FindWineserver "$WINE")
 export WINE WINESERVER WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Runs inside xvfb-run: without a window manager, Wine draws the frames only
-# when told that nothing else decorates its windows.
-draw='"$WINE" wineboot -i >/dev/null 2>&1 &&
+# when told that nothing else decorates its windows; with its own fonts it
+# draws the dialog faces and the caption buttons as Windows does.
+draw='source scripts/lib.sh && "$WINE" wineboot -i >/dev/null 2>&1 &&
   "$WINE" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Decorated /d N /f >/dev/null &&
-  "$WINESERVER" -w &&
+  "$WINESERVER" -w && InstallWineFonts &&
   python3 tests/geometry/dialog_geometry.py picture examples/dialog.rc IDD_OPTIONS \
     docs/example-dialog-wine.png docs/example-dialog-preview.png
   status=$?

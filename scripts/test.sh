@@ -126,6 +126,7 @@ StartXvfb
 echo "wine: $WINE  prefix: $WINEPREFIX  display: $DISPLAY"
 "$WINE" wineboot -i
 "$WINESERVER" -w
+InstallWineFonts
 "$TRELLANE_WINE_RUN" "$TRELLANE_WINDOWS_BUILD/src/trellane.exe" --help >/dev/null
 EndStep
 
