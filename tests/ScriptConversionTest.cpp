@@ -101,6 +101,36 @@ TEST_F(ScriptConversionTest, FileThatCannotBeWrittenLeavesTheOthersWritten) {
   EXPECT_TRUE(fs::is_directory(folder / "IDD_ABOUT.dlg"));
 }
 
+// The output folder is made, with the folders above it, when the first file
+// is ready: a script that fails leaves no folder behind, and a file in the
+// folder's place fails every resource with the reason.
+TEST_F(ScriptConversionTest, MissingOutputFolderIsMadeOnlyForFilesToWrite) {
+  WriteFile("app.rc", Script);
+  WriteFile("broken.rc", "1 DIALOGEX 0, 0, 10, 10\nBEGIN\n CONTROL \"unclosed\nEND\n");
+  WriteFile("plain-file", "");
+  const std::unique_ptr<FileService> files = MakePlatformFileService();
+
+  const fs::path made = folder / "out" / "deeper";
+  const ScriptConversionReport written =
+      RunScriptConversion(PathOf("app.rc"), made.string(), Context(), ProgramConverters(), *files);
+  EXPECT_TRUE(written.AllWritten());
+  EXPECT_TRUE(fs::is_regular_file(made / "IDD_ABOUT.dlg"));
+
+  const fs::path unmade = folder / "never";
+  const ScriptConversionReport failed =
+      RunScriptConversion(PathOf("broken.rc"), unmade.string(), Context(), ProgramConverters(), *files);
+  EXPECT_EQ(failed.outcome, ConversionOutcome::ScriptInvalid);
+  EXPECT_FALSE(fs::exists(unmade));
+
+  const ScriptConversionReport blocked =
+      RunScriptConversion(PathOf("app.rc"), PathOf("plain-file"), Context(), ProgramConverters(), *files);
+  ASSERT_EQ(blocked.files.size(), 4u);
+  for (const WrittenFile& file : blocked.files) {
+    EXPECT_EQ(file.outcome, ConversionOutcome::OutputNotWritable) << file.path;
+    EXPECT_NE(file.detail.find("cannot make the folder"), std::string::npos) << file.detail;
+  }
+}
+
 TEST(ResourceFileNames, AreSafeOnEveryFileSystemAndNeverAlike) {
   ResourceScript resources;
   const auto add = [&](NameOrOrdinal name, std::uint16_t language, bool isMenu) {

@@ -190,14 +190,22 @@ ScriptConversionReport RunScriptConversion(const std::string& sourcePath, const 
   ConversionContext scriptContext = context;
   scriptContext.scriptPath = sourcePath;
   const bool separator = !outputFolder.empty() && outputFolder.back() != '/' && outputFolder.back() != '\\';
+  // The folder is made when the first file is ready, so that a script that
+  // fails leaves nothing behind.
+  std::optional<FileResult> folder;
   const ResourceSink write = [&](ConvertedResource resource) {
     WrittenFile file;
     file.path = outputFolder + (separator ? "/" : "") + resource.fileName;
     file.resourceName = std::move(resource.resourceName);
     file.isMenu = resource.isMenu;
     file.recordCount = resource.recordCount;
+    if (!folder)
+      folder = outputFolder.empty() ? FileResult::Success() : files.CreateFolders(outputFolder);
     FileIdentity outputIdentity;
-    if (identityKnown && files.IdentityOfPath(file.path, outputIdentity) && outputIdentity == sourceIdentity) {
+    if (!folder->ok) {
+      file.outcome = ConversionOutcome::OutputNotWritable;
+      file.detail = "cannot make the folder " + outputFolder + ": " + folder->error;
+    } else if (identityKnown && files.IdentityOfPath(file.path, outputIdentity) && outputIdentity == sourceIdentity) {
       file.outcome = ConversionOutcome::OutputIsSource;
     } else {
       const ConversionReport written = ReplaceOutputFile(files, file.path, resource.image);

@@ -54,6 +54,10 @@ class FileService {
   // Renames from over to, replacing any file there.
   virtual FileResult Rename(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& path) = 0;
+  // Creates the folder path names and the missing folders above it;
+  // succeeds when it is a folder already. std::filesystem does this alike on
+  // every platform.
+  virtual FileResult CreateFolders(const std::string& path);
 };
 
 // The file service of the platform the program was built for.

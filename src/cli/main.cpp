@@ -78,18 +78,19 @@ int Run(int argc, char** argv) {
 
   trellane::ConvertOptions menu;
   menu.mode = trellane::ConversionMode::Menu;
-  AddConvertCommand(app, "menu", "convert the MENUEX menu into a .mnu file", menu);
+  AddConvertCommand(app, "menu", "convert a MENU or MENUEX menu into a .mnu file", menu);
 
   trellane::ConvertOptions dialog;
   dialog.mode = trellane::ConversionMode::Dialog;
-  AddConvertCommand(app, "dialog", "convert the DIALOGEX dialog into a .dlg file", dialog);
+  AddConvertCommand(app, "dialog", "convert a DIALOG or DIALOGEX dialog into a .dlg file", dialog);
   AddDialogOptions(*app.get_subcommand("dialog"), dialog);
 
   trellane::ConvertOptions all;
   CLI::App* convertAll =
       app.add_subcommand("convert", "convert every menu and dialog into files named after them, one each");
   AddScriptOptions(*convertAll, all.script);
-  convertAll->add_option("-o,--output", all.outputPath, "the folder to write into (default: the script's)");
+  convertAll->add_option("-o,--output", all.outputPath,
+                         "the folder to write into, made if missing (default: the script's)");
   bool everyResource = true;
   convertAll->add_flag("--all", everyResource, "convert every resource (what convert always does)");
   convertAll
