@@ -124,13 +124,15 @@ def measure(dlls, capture=None):
     module = None
     for line in output.splitlines():
         words = line.split()
+        if not words:
+            continue
         if words[0] == "module":
             module = pathlib.PureWindowsPath(line[len("module "):]).stem
         elif words[0] == "dialog" and words[3] == "none:":
             dialogs[(module, words[1].upper(), int(words[2]))] = {"why": line.split("none: ")[1]}
         elif words[0] == "dialog":
-            current = {"module": module, "requested": tuple(map(int, words[4:6])),
-                       "window": tuple(map(int, words[7:9])), "controls": []}
+            current = {"requested": tuple(map(int, words[4:6])), "window": tuple(map(int, words[7:9])),
+                       "controls": []}
             dialogs[(module, words[1].upper(), int(words[2]))] = current
         elif words[0] == "control":
             current["controls"].append(words)
