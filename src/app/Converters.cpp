@@ -1,6 +1,7 @@
 #include "app/Converters.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -190,10 +191,8 @@ std::string SafeFileStem(std::string_view name) {
 }
 
 std::string LanguageSuffix(const Language& language) {
-  static const char* const Digits = "0123456789abcdef";
-  std::string suffix = "-";
-  for (int shift = 12; shift >= 0; shift -= 4)
-    suffix.push_back(Digits[(language.Id() >> shift) & 0xF]);
+  char suffix[8];
+  std::snprintf(suffix, sizeof suffix, "-%04x", static_cast<unsigned>(language.Id()));
   return suffix;
 }
 

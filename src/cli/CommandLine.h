@@ -73,9 +73,10 @@ PreprocessorOptions MakePreprocessorOptions(const ScriptOptions& options);
 // with the include lines that led to it.
 void PrintDiagnostics(const std::string& scriptPath, const Diagnostics& diagnostics, std::ostream& err);
 
-// Reads a script file for list and dump --model; false, with an error
-// printed, when it cannot be read.
-bool ReadScriptFile(const std::string& path, std::string& bytes, std::ostream& err);
+// Reads a whole regular file the command was given, a script or a record
+// file (what names it in the error); false, with an error printed, when it
+// cannot be read.
+bool ReadInputFile(const std::string& path, const char* what, std::string& bytes, std::ostream& err);
 
 // Prints a menu record file image as a table.
 void DumpMenuImage(const Image& image, std::ostream& out);

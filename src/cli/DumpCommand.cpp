@@ -1,7 +1,6 @@
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "cli/CommandLine.h"
 #include "cli/JsonDump.h"
@@ -29,12 +28,10 @@ enum class RecordFileKind { Menu, Dialog };
 
 // Reads a record file and tells which kind it is; prints why when it is neither.
 std::optional<RecordFileKind> ReadRecordFile(const std::string& path, Image& image, std::ostream& err) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    err << "trellane: error: " << path << ": cannot read the file\n";
+  std::string bytes;
+  if (!ReadInputFile(path, "file", bytes, err))
     return std::nullopt;
-  }
-  image.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  image.assign(bytes.begin(), bytes.end());
   const bool dialogName = EndsWith(path, ".dlg") || EndsWith(path, ".DLG");
   if (HasDialogShape(image) && (dialogName || !HasMenuShape(image)))
     return RecordFileKind::Dialog;

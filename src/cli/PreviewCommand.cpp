@@ -33,14 +33,10 @@ struct PictureSource {
 
 PictureSource ReadRecordFile(const std::string& path, ConversionMode kind, std::ostream& err) {
   PictureSource source;
-  FileIncludeReader files;
-  IncludeFile file = files.Read(path);
-  if (file.status != IncludeStatus::Read) {
-    err << "trellane: error: " << path << ": cannot read the file"
-        << (file.problem.empty() ? std::string() : ": " + file.problem) << '\n';
+  std::string bytes;
+  if (!ReadInputFile(path, "file", bytes, err))
     return source;
-  }
-  source.image.assign(file.bytes.begin(), file.bytes.end());
+  source.image.assign(bytes.begin(), bytes.end());
   source.kind = kind;
   source.ok = true;
   return source;
@@ -52,7 +48,7 @@ PictureSource ConvertScript(const PreviewOptions& options, std::ostream& err) {
   PictureSource source;
   const ScriptOptions& script = options.convert.script;
   std::string bytes;
-  if (!ReadScriptFile(script.scriptPath, bytes, err))
+  if (!ReadInputFile(script.scriptPath, "script", bytes, err))
     return source;
 
   FileIncludeReader includes;

@@ -1,5 +1,4 @@
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <ostream>
 
 #include "app/Converters.h"
@@ -14,10 +13,8 @@ namespace trellane {
 namespace {
 
 std::string LanguageText(const Language& language) {
-  static const char* const Digits = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = 12; shift >= 0; shift -= 4)
-    text.push_back(Digits[(language.Id() >> shift) & 0xF]);
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(language.Id()));
   return text;
 }
 
@@ -28,7 +25,7 @@ std::string Count(std::size_t count, const char* noun) {
 // Reads the script as the converters do; prints what went wrong.
 bool ReadModel(const ScriptOptions& options, ScriptReading& reading, std::ostream& err) {
   std::string bytes;
-  if (!ReadScriptFile(options.scriptPath, bytes, err))
+  if (!ReadInputFile(options.scriptPath, "script", bytes, err))
     return false;
   FileIncludeReader includes;
   reading = ReadResourceScript(options.scriptPath, std::move(bytes), MakePreprocessorOptions(options), includes);
@@ -42,11 +39,11 @@ bool ReadModel(const ScriptOptions& options, ScriptReading& reading, std::ostrea
 
 }  // namespace
 
-bool ReadScriptFile(const std::string& path, std::string& bytes, std::ostream& err) {
+bool ReadInputFile(const std::string& path, const char* what, std::string& bytes, std::ostream& err) {
   FileIncludeReader files;
   IncludeFile file = files.Read(path);
   if (file.status != IncludeStatus::Read) {
-    err << "trellane: error: " << path << ": cannot read the script"
+    err << "trellane: error: " << path << ": cannot read the " << what
         << (file.problem.empty() ? std::string() : ": " + file.problem) << '\n';
     return false;
   }

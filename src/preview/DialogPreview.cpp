@@ -12,24 +12,6 @@
 namespace trellane {
 namespace {
 
-// RadASM types.
-namespace Type {
-constexpr std::uint32_t Edit = 1;
-constexpr std::uint32_t Static = 2;
-constexpr std::uint32_t GroupBox = 3;
-constexpr std::uint32_t Button = 4;
-constexpr std::uint32_t CheckBox = 5;
-constexpr std::uint32_t RadioButton = 6;
-constexpr std::uint32_t ComboBox = 7;
-constexpr std::uint32_t ListBox = 8;
-constexpr std::uint32_t ScrollBar = 9;
-constexpr std::uint32_t ProgressBar = 12;
-constexpr std::uint32_t UpDown = 16;
-constexpr std::uint32_t Image = 17;
-constexpr std::uint32_t UserDefined = 23;
-constexpr std::uint32_t Shape = 25;
-}  // namespace Type
-
 // Classic metrics the frame and the controls use.
 constexpr int ScrollBarWidth = 16;  // SM_CXVSCROLL
 constexpr int IconSide = 32;        // SM_CXICON
@@ -40,8 +22,8 @@ constexpr int MarkTextGap = 4;
 // Types whose windows are white, like an edit's.
 bool HasWindowBackground(std::uint32_t typeIndex) {
   switch (typeIndex) {
-    case Type::Edit:
-    case Type::ListBox:
+    case ControlType::Edit:
+    case ControlType::ListBox:
     case 13:  // TreeView
     case 14:  // ListView
     case 21:  // MonthCalendar
@@ -59,7 +41,7 @@ bool HasWindowBackground(std::uint32_t typeIndex) {
 }
 
 bool IsStatic(std::uint32_t typeIndex) {
-  return typeIndex == Type::Static || typeIndex == Type::Image || typeIndex == Type::Shape;
+  return typeIndex == ControlType::Static || typeIndex == ControlType::Image || typeIndex == ControlType::Shape;
 }
 
 Box Inset(const Box& box, int by) {
@@ -119,19 +101,19 @@ class ControlPainter {
 
   void Paint() {
     const std::uint32_t type = control.typeIndex;
-    if (type == Type::GroupBox) {
+    if (type == ControlType::GroupBox) {
       GroupBox(control.box);
       return;
     }
-    if (type == Type::ComboBox) {
+    if (type == ControlType::ComboBox) {
       ComboBox(control.box);
       return;
     }
     bool edged = false;
     const Box inner = NonClientEdge(edged);
     Box content = inner;
-    const bool vertical = (control.style & WS_VSCROLL) && type != Type::ScrollBar;
-    const bool horizontal = (control.style & WS_HSCROLL) && type != Type::ScrollBar;
+    const bool vertical = (control.style & WS_VSCROLL) && type != ControlType::ScrollBar;
+    const bool horizontal = (control.style & WS_HSCROLL) && type != ControlType::ScrollBar;
     if (vertical)
       content.width -= ScrollBarWidth;
     if (horizontal)
@@ -202,42 +184,42 @@ class ControlPainter {
 
   void Content(const Box& box, bool edged) {
     switch (control.typeIndex) {
-      case Type::Edit:
+      case ControlType::Edit:
         Edit(box);
         return;
-      case Type::Static:
-      case Type::Shape:
+      case ControlType::Static:
+      case ControlType::Shape:
         Static(box);
         return;
-      case Type::Button:
+      case ControlType::Button:
         if ((control.style & BS_TYPEMASK) == BS_OWNERDRAW) {
           LabelledBox(box, edged);
           return;
         }
         PushButton(box, IsDefaultButton());
         return;
-      case Type::CheckBox:
+      case ControlType::CheckBox:
         CheckOrRadio(box, false);
         return;
-      case Type::RadioButton:
+      case ControlType::RadioButton:
         CheckOrRadio(box, true);
         return;
-      case Type::ListBox:
+      case ControlType::ListBox:
         Rect(box, Edge::None, ClassicColor::Window);
         return;
-      case Type::ScrollBar:
+      case ControlType::ScrollBar:
         if (control.style & (SBS_SIZEBOX | SBS_SIZEGRIP))
           Rect(box, Edge::None, ClassicColor::Face);
         else
           ScrollBar(box, (control.style & SBS_VERT) != 0, true);
         return;
-      case Type::ProgressBar:
+      case ControlType::ProgressBar:
         Rect(box, edged ? Edge::None : Edge::ThinSunken, ClassicColor::Face);
         return;
-      case Type::UpDown:
+      case ControlType::UpDown:
         UpDown(box);
         return;
-      case Type::Image:
+      case ControlType::Image:
         if ((control.style & SS_TYPEMASK) == SS_ICON)
           IconPlaceholder(box);
         else
@@ -509,7 +491,7 @@ class ControlPainter {
     const Rgb background = HasWindowBackground(control.typeIndex) ? ClassicColor::Window : ClassicColor::Face;
     Rect(box, edged ? Edge::None : Edge::Flat, background);
     std::string label =
-        control.typeIndex == Type::UserDefined ? control.text : std::string(ControlTypeName(control.typeIndex));
+        control.typeIndex == ControlType::UserDefined ? control.text : std::string(ControlTypeName(control.typeIndex));
     if (label.empty())
       label = "type " + std::to_string(control.typeIndex);
     TextLayout layout;

@@ -58,6 +58,24 @@ constexpr std::size_t ControlOffset(std::size_t index) {
   return FirstControlOffset + ControlRecord::Size * index;
 }
 
+// RadASM's control types: the typeIndex of a record.
+namespace ControlType {
+constexpr std::uint32_t Edit = 1;
+constexpr std::uint32_t Static = 2;
+constexpr std::uint32_t GroupBox = 3;
+constexpr std::uint32_t Button = 4;
+constexpr std::uint32_t CheckBox = 5;
+constexpr std::uint32_t RadioButton = 6;
+constexpr std::uint32_t ComboBox = 7;
+constexpr std::uint32_t ListBox = 8;
+constexpr std::uint32_t ScrollBar = 9;
+constexpr std::uint32_t ProgressBar = 12;
+constexpr std::uint32_t UpDown = 16;
+constexpr std::uint32_t Image = 17;
+constexpr std::uint32_t UserDefined = 23;
+constexpr std::uint32_t Shape = 25;
+}  // namespace ControlType
+
 struct ControlClass {
   std::string_view name;  // lower case
   std::uint32_t typeIndex;
@@ -68,7 +86,7 @@ struct ControlClass {
 extern const std::array<ControlClass, 37> ControlClassTable;
 
 // RadASM's type for a user-defined control.
-constexpr ControlClass UserDefinedControl{"udcclass", 23, 23};
+constexpr ControlClass UserDefinedControl{"udcclass", ControlType::UserDefined, ControlType::UserDefined};
 
 // Lower-cases the raw class field (quotes and blanks included) and returns the
 // first table row whose name occurs in it, or none.
