@@ -235,7 +235,8 @@ TEST(Preprocessor, BrokenScriptsStopWithAnError) {
       {"#include\n", "expected \"FILE\" or <FILE> after #include, found the end of the line", 1},
       {"#include <x.h\n", "expected '>' to end the file name of #include, found the end of the line", 1},
       {"#include \"\"\n", "empty file name in #include", 1},
-      {"#include \"missing.h\"\n", "cannot find include file 'missing.h' (looked in .)", 1},
+      {"#include \"missing.h\"\n",
+       "cannot find include file 'missing.h' (looked in .); -I FOLDER adds a folder to the search", 1},
       {"#pragma code_page(1234)\n", "unknown code page 1234 in #pragma code_page", 1},
       {"#pragma code_page(x)\n", "expected a code page number or DEFAULT in #pragma code_page, found 'x'", 1},
       {"#pragma code_page 1252\n", "expected '(' after #pragma code_page, found '1252'", 1},
@@ -282,7 +283,9 @@ TEST(Preprocessor, IncludesAreSearchedWhereTheCompilersSearch) {
   }
   MemoryIncludes none;
   const Reading missing = Preprocess("#include \"gone.h\"", none, options, "proj/app.rc");
-  EXPECT_EQ(missing.Error(), "cannot find include file 'gone.h' (looked in proj, inc1, inc2, env)");
+  EXPECT_EQ(
+      missing.Error(),
+      "cannot find include file 'gone.h' (looked in proj, inc1, inc2, env); -I FOLDER adds a folder to the search");
   EXPECT_EQ(none.asked, (std::vector<std::string>{"proj/gone.h", "inc1/gone.h", "inc2/gone.h", "env/gone.h"}));
 }
 
@@ -340,7 +343,7 @@ TEST(Preprocessor, MissingWindowsHeadersFallBackToTheBuiltInConstants) {
   sdk.includeFolders = {"sdk"};
   EXPECT_EQ(Preprocess("#include <windows.h>\nFROM_FILE " + name, real, sdk).tokens, "1 " + name);
   EXPECT_EQ(Preprocess("#include <nothere.h>", none).Error(),
-            "cannot find include file 'nothere.h' (looked in no folder)");
+            "cannot find include file 'nothere.h' (looked in no folder); -I FOLDER adds a folder to the search");
 }
 
 TEST(Preprocessor, IncludeCyclesAndDeepNestingStopWithAnError) {

@@ -1,5 +1,6 @@
 #include "app/IncludeFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -25,9 +26,133 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// A letter's capital as Windows' case table has it, for the scripts of
+// Europe: Latin, Greek, Cyrillic. Other characters stand for themselves.
+char32_t Capital(char32_t c) {
+  if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+    return c - 0x20;
+  if (c == 0xFF)
+    return 0x178;
+  const bool oddLower = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+  const bool evenLower = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+  if ((oddLower && c % 2 == 1) || (evenLower && c % 2 == 0))
+    return c - 1;
+  if ((c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) || (c >= 0x430 && c <= 0x44F))
+    return c - 0x20;
+  if (c >= 0x450 && c <= 0x45F)
+    return c - 0x50;
+  return c;
+}
+
+// A file name's characters in capitals; bytes that are not UTF-8 stand for
+// themselves.
+std::u32string Capitals(std::string_view name) {
+  std::u32string folded;
+  folded.reserve(name.size());
+  for (std::size_t at = 0; at < name.size();) {
+    const auto byte = static_cast<unsigned char>(name[at]);
+    const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
+    bool valid = length == 1 || at + length <= name.size();
+    for (std::size_t next = 1; valid && next < length; ++next) {
+      const auto continuation = static_cast<unsigned char>(name[at + next]);
+      valid = (continuation & 0xC0) == 0x80;
+      c = (c << 6) | (continuation & 0x3F);
+    }
+    folded.push_back(valid ? Capital(c) : byte);
+    at += valid ? length : 1;
+  }
+  return folded;
+}
+
+bool IsSeparator(char c) {
+  return c == '/' || c == '\\';
+}
+
+bool Exists(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found && !error;
+}
+
 }  // namespace
 
 IncludeFile FileIncludeReader::Read(const std::string& path) {
+  const WindowsPath found = FindWindowsPath(path);
+  if (!found.found)
+    return {};
+  IncludeFile file = ReadWhole(found.path);
+  file.path = found.path;
+  file.warning = found.warning;
+  file.identity = IdentityOf(found.path);
+  return file;
+}
+
+// The file itself, whatever name reached it: links and "." and ".." steps
+// resolved.
+std::string FileIncludeReader::IdentityOf(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::path(path), error);
+  return error ? std::string() : canonical.generic_string();
+}
+
+WindowsPath FindWindowsPath(const std::string& path) {
+  namespace fs = std::filesystem;
+  WindowsPath found;
+  std::string_view rest(path);
+  std::string& joined = found.path;
+  if (rest.size() >= 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
+    joined = "//";  // a network share
+  } else if (!rest.empty() && IsSeparator(rest.front())) {
+    joined = "/";
+  } else if (rest.size() >= 2 && rest[1] == ':') {
+    joined = std::string(rest.substr(0, 2)) + "/";
+    rest.remove_prefix(2);
+  }
+  while (!rest.empty() && IsSeparator(rest.front()))
+    rest.remove_prefix(1);
+  while (!rest.empty()) {
+    std::size_t length = 0;
+    while (length < rest.size() && !IsSeparator(rest[length]))
+      ++length;
+    const std::string part(rest.substr(0, length));
+    rest.remove_prefix(length);
+    while (!rest.empty() && IsSeparator(rest.front()))
+      rest.remove_prefix(1);
+    const std::string folder = joined;
+    if (!joined.empty() && joined.back() != '/')
+      joined.push_back('/');
+    if (part == "." || part == ".." || Exists(fs::path(joined + part))) {
+      joined += part;
+      continue;
+    }
+    // Only a name that is missing costs a listing of its folder.
+    const std::u32string wanted = Capitals(part);
+    std::vector<std::string> matches;
+    std::error_code error;
+    for (fs::directory_iterator entry(fs::path(folder.empty() ? "." : folder), error), end; !error && entry != end;
+         entry.increment(error)) {
+      const std::u8string spelled = entry->path().filename().u8string();
+      std::string name(spelled.begin(), spelled.end());
+      if (Capitals(name) == wanted)
+        matches.push_back(std::move(name));
+    }
+    if (matches.empty())
+      return found;
+    std::sort(matches.begin(), matches.end());
+    if (matches.size() > 1 && found.warning.empty()) {
+      std::string names;
+      for (const std::string& name : matches)
+        names += (names.empty() ? "'" : ", '") + name + "'";
+      found.warning = "'" + part + "' matches " + names + " in " + (folder.empty() ? std::string(".") : folder) +
+                      " in letter case; '" + matches.front() + "' is read";
+    }
+    joined += matches.front();
+  }
+  found.found = true;
+  return found;
+}
+
+IncludeFile ReadWhole(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::file_status status = fs::status(fs::path(path), error);
@@ -66,12 +191,15 @@ IncludeFile FileIncludeReader::Read(const std::string& path) {
 std::vector<std::string> SplitIncludeFolders(std::string_view value) {
   std::vector<std::string> folders;
   std::string folder;
-  for (const char c : value) {
 #ifdef _WIN32
-    const bool separator = c == ';';
+  const bool colons = false;
 #else
-    const bool separator = c == ';' || c == ':';
+  const bool colons = true;
 #endif
+  for (std::size_t at = 0; at < value.size(); ++at) {
+    const char c = value[at];
+    const bool drive = folder.size() == 1 && at + 1 < value.size() && IsSeparator(value[at + 1]);
+    const bool separator = c == ';' || (c == ':' && colons && !drive);
     if (!separator) {
       folder.push_back(c);
     } else if (!folder.empty()) {

@@ -1,5 +1,5 @@
-// The files #include names, read from the disk, and the folders of the
-// INCLUDE environment variable.
+// The files a script names, read from the disk and found as Windows finds
+// them, and the folders of the INCLUDE environment variable.
 #pragma once
 
 #include <string>
@@ -10,15 +10,32 @@
 
 namespace trellane {
 
-// NotFound when nothing is at the path; Failed for a folder, a FIFO or any
-// other file that is not a regular one, and for a file that cannot be read.
+// The whole file at path, spelled exactly: NotFound when nothing is there;
+// Failed for a folder, a FIFO or any other file that is not a regular one,
+// and for a file that cannot be read.
+IncludeFile ReadWhole(const std::string& path);
+
+struct WindowsPath {
+  bool found = false;
+  std::string path;     // '/' between its parts, each spelled as on the disk
+  std::string warning;  // when a part matched more than one name of its folder
+};
+
+// The file or folder path names as Windows finds it on any file system: '\'
+// and '/' alike, each part spelled exactly if that name exists and otherwise
+// matched in any letter case among the names of its folder.
+WindowsPath FindWindowsPath(const std::string& path);
+
+// Reads the file that FindWindowsPath finds.
 class FileIncludeReader final : public IncludeFileReader {
  public:
   IncludeFile Read(const std::string& path) override;
+  std::string IdentityOf(const std::string& path) override;
 };
 
 // The folders a value of INCLUDE names, in order, without empty parts: ';'
-// separates them, and on POSIX systems ':' as well.
+// separates them, and on POSIX systems ':' as well unless it follows a drive
+// letter (C:\inc).
 std::vector<std::string> SplitIncludeFolders(std::string_view value);
 
 // The folders of the INCLUDE environment variable; none when it is not set.

@@ -40,8 +40,7 @@ bool ReadModel(const ScriptOptions& options, ScriptReading& reading, std::ostrea
 }  // namespace
 
 bool ReadInputFile(const std::string& path, const char* what, std::string& bytes, std::ostream& err) {
-  FileIncludeReader files;
-  IncludeFile file = files.Read(path);
+  IncludeFile file = ReadWhole(path);
   if (file.status != IncludeStatus::Read) {
     err << "trellane: error: " << path << ": cannot read the " << what
         << (file.problem.empty() ? std::string() : ": " + file.problem) << '\n';
@@ -79,7 +78,9 @@ void PrintDiagnostics(const std::string& scriptPath, const Diagnostics& diagnost
       if (diagnostic.column > 0)
         text.append(":").append(std::to_string(diagnostic.column));
     }
-    text.append(diagnostic.severity == Severity::Error ? ": error: " : ": warning: ");
+    text.append(diagnostic.severity == Severity::Error  ? ": error: "
+                : diagnostic.severity == Severity::Note ? ": note: "
+                                                        : ": warning: ");
     text.append(diagnostic.message).append("\n");
   }
   err << text << std::flush;

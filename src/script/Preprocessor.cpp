@@ -1,9 +1,11 @@
 #include "script/Preprocessor.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "script/PreprocessorImpl.h"
 #include "script/WindowsHeaders.h"
+#include "text/AsciiCase.h"
 
 namespace trellane {
 namespace {
@@ -88,6 +90,24 @@ bool IsResourceScriptName(std::string_view path) {
   return extension == "rc" || extension == "rc2" || extension == "dlg";
 }
 
+// The resource scripts of MFC and ATL and the version includes of the SDK:
+// a script that includes them draws the framework's own resources, none of
+// its own, so a system without them reads them as empty.
+constexpr std::string_view FrameworkFiles[] = {
+    "afxctl.rc", "afxdb.rc",     "afxisapi.rc", "afxolecl.rc", "afxolesv.rc", "afxprint.rc",
+    "afxres.rc", "afxribbon.rc", "atlres.h",    "atlresce.h",  "common.ver",  "ntverp.h",
+};
+
+std::string_view FileName(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+bool IsFrameworkFile(std::string_view path) {
+  const std::string name = AsciiLowered(FileName(path));
+  return std::find(std::begin(FrameworkFiles), std::end(FrameworkFiles), name) != std::end(FrameworkFiles);
+}
+
 // Where a decoding problem stands, counted in the raw bytes' lines.
 SourceLocation LocationInBytes(std::uint32_t file, std::string_view bytes, std::size_t offset,
                                SourceEncoding encoding) {
@@ -147,7 +167,8 @@ void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
     text.append(define.value);
     DefineFromText(text);
   }
-  PushFile(problemAt.file, NormalisedPath(path));
+  const std::string identity = includes.IdentityOf(path);
+  PushFile(problemAt.file, NormalisedPath(identity.empty() ? path : identity));
 }
 
 void Preprocessor::Impl::PushFile(std::uint32_t file, std::string key) {
@@ -285,15 +306,19 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
     for (const std::string& folder : options.environmentFolders)
       candidates.push_back(Joined(folder, relative));
   }
-  for (const std::string& path : candidates) {
-    IncludeFile file = includes.Read(path);
+  for (const std::string& candidate : candidates) {
+    IncludeFile file = includes.Read(candidate);
     if (file.status == IncludeStatus::NotFound)
       continue;
+    const std::string& path = file.path.empty() ? candidate : file.path;
     if (file.status == IncludeStatus::Failed) {
       Error(at, "cannot read include file '" + path + "': " + file.problem);
       return;
     }
-    std::string key = NormalisedPath(path);
+    if (!file.warning.empty())
+      Warning(at, file.warning);
+    // The file itself is the key, whatever name and letter case reached it.
+    std::string key = NormalisedPath(file.identity.empty() ? path : file.identity);
     if (onceFiles.count(key) != 0)
       return;
     for (const Frame& frame : frames) {
@@ -331,10 +356,16 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
     DefineBuiltins();
     return;
   }
+  if (IsFrameworkFile(relative)) {
+    if (emptyFrameworkFiles.insert(AsciiLowered(FileName(relative))).second)
+      Note(at, "'" + name + "' is not on the search path and is read as empty: its resources are the framework's");
+    return;
+  }
   std::string looked;
   for (const std::string& path : candidates)
     looked += (looked.empty() ? "" : ", ") + (FolderOf(path).empty() ? std::string(".") : FolderOf(path));
-  Error(at, "cannot find include file '" + name + "' (looked in " + (looked.empty() ? "no folder" : looked) + ")");
+  Error(at, "cannot find include file '" + name + "' (looked in " + (looked.empty() ? "no folder" : looked) +
+                "); -I FOLDER adds a folder to the search");
 }
 
 // A file read again while it is being read is a cycle, unless an include
@@ -406,6 +437,10 @@ void Preprocessor::Impl::Warning(const SourceLocation& at, std::string message) 
     return;
   }
   diagnostics.push_back(DiagnosticAt(files, at, Severity::Warning, std::move(message)));
+}
+
+void Preprocessor::Impl::Note(const SourceLocation& at, std::string message) {
+  diagnostics.push_back(DiagnosticAt(files, at, Severity::Note, std::move(message)));
 }
 
 void Preprocessor::Impl::ReportLexError(const Lexer& lexer) {

@@ -106,6 +106,7 @@ class Preprocessor::Impl {
   void DefineBuiltins();
   void Error(const SourceLocation& at, std::string message);
   void Warning(const SourceLocation& at, std::string message);
+  void Note(const SourceLocation& at, std::string message);
   void ReportLexError(const Lexer& lexer);
   LexToken Ended(EndMark mark) const;
 
@@ -152,7 +153,8 @@ class Preprocessor::Impl {
   MacroTable macros;
   std::vector<Frame> frames;
   std::vector<Conditional> conditionals;
-  std::unordered_set<std::string> onceFiles;  // keys of files with #pragma once
+  std::unordered_set<std::string> onceFiles;            // keys of files with #pragma once
+  std::unordered_set<std::string> emptyFrameworkFiles;  // names of framework files read as empty, in lower case
 
   // Expansion: contexts form a stack whose tokens stack up in contextTokens;
   // those below contextBase belong to an outer reading (a directive inside

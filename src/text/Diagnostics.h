@@ -8,7 +8,7 @@
 
 namespace trellane {
 
-enum class Severity { Warning, Error };
+enum class Severity { Warning, Error, Note };
 
 struct Diagnostic {
   std::size_t position = 0;  // byte index into the file the diagnostic concerns
