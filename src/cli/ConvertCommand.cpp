@@ -38,6 +38,13 @@ std::string Count(std::size_t count, bool isMenu) {
   return std::to_string(count) + (isMenu ? " item" : " control") + (count == 1 ? "" : "s");
 }
 
+// ", 2 warnings" after a success line, or nothing.
+std::string WarningsText(std::size_t count) {
+  if (count == 0)
+    return {};
+  return ", " + std::to_string(count) + (count == 1 ? " warning" : " warnings");
+}
+
 }  // namespace
 
 int RunConvertAllCommand(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
@@ -75,6 +82,10 @@ int RunConvertAllCommand(const ConvertOptions& options, std::ostream& out, std::
     err << "trellane: error: " << DescribeFailure(failure, {scriptPath, file.path, ConversionMode::Menu}) << " ("
         << file.resourceName << ")\n";
   }
+  // The warnings are the script's, not one file's: they are counted once.
+  const std::size_t warnings = WarningCount(report.diagnostics) + WarningCount(command.promptWarnings);
+  if (warnings > 0)
+    out << "read " << scriptPath << ":" << WarningsText(warnings).substr(1) << '\n';
   return report.AllWritten() ? 0 : 1;
 }
 
@@ -99,7 +110,7 @@ int RunConvertCommand(const ConvertOptions& options, std::ostream& out, std::ost
     return 1;
   }
   out << "wrote " << request.outputPath << ": " << Count(report.recordCount, options.mode == ConversionMode::Menu)
-      << '\n';
+      << WarningsText(WarningCount(report.diagnostics) + WarningCount(promptWarnings)) << '\n';
   return 0;
 }
 

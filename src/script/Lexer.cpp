@@ -338,6 +338,11 @@ void Lexer::Next(LexToken& token, bool inDirective) {
     token.end = EndMark::Line;
     return;
   }
+  if (c == '\x1A') {  // the DOS end of the file: what follows is not read
+    state.position = text.size();
+    token.end = EndMark::File;
+    return;
+  }
   if (state.atLineStart)
     token.flags |= LexFlag::LineStart;
 

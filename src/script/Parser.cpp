@@ -174,6 +174,16 @@ std::optional<std::uint32_t> BuiltinNumber(std::string_view name) {
   return negative ? 0u - literal->value : literal->value;
 }
 
+bool IsOther(const Token& token, std::string_view text) {
+  return token.kind == TokenKind::Other && token.text == text;
+}
+
+// Two tokens of the file with nothing between them.
+bool Touching(const Token& before, const Token& after) {
+  return before.macro.empty() && after.macro.empty() && before.location.file == after.location.file &&
+         before.location.offset + before.text.size() == after.location.offset;
+}
+
 std::string Quoted(std::string_view text) {
   return "'" + std::string(text) + "'";
 }
@@ -201,12 +211,16 @@ class ScriptParser {
 
   // Values.
   std::optional<Value> Expression(int depth = 0);
+  std::optional<Value> Style(std::string_view what);
+  std::optional<std::int32_t> Coordinate(std::string_view what);
+  bool Separator(std::string_view what);
   std::optional<Value> Term(int depth);
   std::optional<Value> Unary(int depth);
   std::optional<Value> Primary(int depth);
   std::optional<std::uint32_t> Integer(std::string_view what);
   std::optional<NumberField> Number(std::string_view what);
   std::optional<NameOrOrdinal> NameOrNumber(std::string_view what);
+  NameOrOrdinal DottedName();
   std::optional<std::string> Text(std::string_view what);
   bool StartsValue(const Token& token);
   void SkipMemoryFlags();
@@ -240,6 +254,7 @@ class ScriptParser {
   Language currentLanguage{9, 1};  // LANG_ENGLISH, SUBLANG_ENGLISH_US, as llvm-rc takes without LANGUAGE
   // The first identifier of the expression being read that nothing defines.
   std::string undefinedName;
+  Token undefinedToken;
 };
 
 const Token& ScriptParser::Peek(std::size_t ahead) {
@@ -400,8 +415,10 @@ std::optional<Value> ScriptParser::Primary(int depth) {
         Warning(name, spelled + " is not defined; the Windows headers' value is used (include <windows.h>)");
       return Value{*builtin, 0};
     }
-    if (undefinedName.empty())
+    if (undefinedName.empty()) {
       undefinedName = spelled;
+      undefinedToken = name;
+    }
     return Value{0, 0};
   }
   FailExpected("a number, '(', '-', '~' or NOT");
@@ -441,6 +458,39 @@ std::optional<std::uint32_t> ScriptParser::Integer(std::string_view what) {
   if (!field)
     return std::nullopt;
   return field->value;
+}
+
+// A style expression: a name without a value counts as 0, never silently.
+std::optional<Value> ScriptParser::Style(std::string_view what) {
+  undefinedName.clear();
+  std::optional<Value> value = Expression();
+  if (value && !undefinedName.empty())
+    Warning(undefinedToken, undefinedName + " has no #define; it counts as 0 in the " + std::string(what));
+  return value;
+}
+
+// A coordinate or size: the template stores 16 bits of it, as the Windows
+// compiler does (65535 is -1).
+std::optional<std::int32_t> ScriptParser::Coordinate(std::string_view what) {
+  const Token first = Peek();
+  const std::optional<std::uint32_t> value = Integer(what);
+  if (!value)
+    return std::nullopt;
+  const auto stored = static_cast<std::int16_t>(*value & 0xFFFF);
+  if (static_cast<std::int32_t>(*value) != stored)
+    Warning(first, std::string(what) + " " + std::to_string(static_cast<std::int32_t>(*value)) +
+                       " does not fit the template's 16-bit field; " + std::to_string(stored) + " is stored");
+  return stored;
+}
+
+// The comma between two fields that both must be there: the Windows compiler
+// reads a missing one as written.
+bool ScriptParser::Separator(std::string_view what) {
+  if (TakePunctuator(","))
+    return true;
+  if (StartsValue(Peek()) || Peek().kind == TokenKind::String)
+    return true;
+  return FailExpected("',' " + std::string(what));
 }
 
 std::optional<std::string> ScriptParser::Text(std::string_view what) {
@@ -495,6 +545,17 @@ std::optional<NameOrOrdinal> ScriptParser::NameOrNumber(std::string_view what) {
   return name;
 }
 
+// A resource's name with dots in it, FOLDER.GIF: one name to the Windows
+// compiler, which reads a name to the next blank.
+NameOrOrdinal ScriptParser::DottedName() {
+  NameOrOrdinal name;
+  name.text.assign(Take().text);
+  while ((Peek().kind == TokenKind::Identifier || Peek().kind == TokenKind::Number || IsOther(Peek(), ".")) &&
+         Touching(lastTaken, Peek()))
+    name.text.append(Take().text);
+  return name;
+}
+
 void ScriptParser::SkipMemoryFlags() {
   while (IsOneOf(Peek(), MemoryFlags))
     Take();
@@ -534,7 +595,8 @@ bool ScriptParser::Resource(ResourceScript& resources) {
       !(first.startsExpansion && StartsValue(first)))
     return FailExpected("a resource's name");
   const Token nameToken = first;
-  std::optional<NameOrOrdinal> name = NameOrNumber("the resource's name");
+  std::optional<NameOrOrdinal> name =
+      IsOther(Peek(1), ".") && Touching(first, Peek(1)) ? DottedName() : NameOrNumber("the resource's name");
   if (!name)
     return false;
   const Token& type = Peek();
@@ -631,12 +693,12 @@ bool ScriptParser::ReadDialog(Dialog& dialog) {
   std::int32_t* const geometry[] = {&dialog.x, &dialog.y, &dialog.width, &dialog.height};
   const char* const names[] = {"x", "y", "width", "height"};
   for (std::size_t i = 0; i < 4; ++i) {
-    if (i > 0 && !Expect(",", std::string("before the ") + names[i] + " of the " + kind))
+    if (i > 0 && !Separator(std::string("before the ") + names[i] + " of the " + kind))
       return false;
-    const std::optional<std::uint32_t> value = Integer(names[i]);
+    const std::optional<std::int32_t> value = Coordinate(names[i]);
     if (!value)
       return false;
-    *geometry[i] = static_cast<std::int32_t>(*value);
+    *geometry[i] = *value;
   }
   if (IsPunctuator(Peek(), ",")) {
     Take();
@@ -682,7 +744,7 @@ bool ScriptParser::ReadDialogStatement(Dialog& dialog, bool& isStatement) {
   isStatement = true;
   if (IsWord(word, "STYLE")) {
     Take();
-    const std::optional<Value> style = Expression();
+    const std::optional<Value> style = Style("STYLE");
     if (!style)
       return false;
     dialog.style = StyleValue{style->value, style->notMask};
@@ -784,9 +846,11 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
   Control control;
   control.location = keyword.location;
   control.statement = kind->statement;
+  while (TakePunctuator(",")) {  // a comma too many after the keyword is skipped
+  }
   if (kind->hasText) {
     std::optional<NameOrOrdinal> text = NameOrNumber("the control's text");
-    if (!text || !Expect(",", "after the control's text"))
+    if (!text || !Separator("after the control's text"))
       return false;
     control.text = std::move(*text);
   }
@@ -794,7 +858,7 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
   if (!id)
     return false;
   control.id = std::move(*id);
-  if (!Expect(",", "after the control's identifier"))
+  if (!Separator("after the control's identifier"))
     return false;
 
   std::optional<Value> style;
@@ -824,10 +888,10 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
         return false;
       control.className = std::move(*className);
     }
-    if (!Expect(",", "after the control's class"))
+    if (!Separator("after the control's class"))
       return false;
-    style = Expression();
-    if (!style || !Expect(",", "after the control's style"))
+    style = Style("style");
+    if (!style || !Separator("after the control's style"))
       return false;
   } else {
     control.className.isOrdinal = true;
@@ -841,17 +905,17 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
       // An ICON may leave out its width and height.
       if (i == 2 && kind->statement == ControlStatement::Icon && !IsPunctuator(Peek(), ","))
         break;
-      if (!Expect(",", std::string("before the control's ") + names[i]))
+      if (!Separator(std::string("before the control's ") + names[i]))
         return false;
     }
-    const std::optional<std::uint32_t> value = Integer(names[i]);
+    const std::optional<std::int32_t> value = Coordinate(names[i]);
     if (!value)
       return false;
-    *geometry[i] = static_cast<std::int32_t>(*value);
+    *geometry[i] = *value;
   }
   if (kind->statement != ControlStatement::Control && IsPunctuator(Peek(), ",")) {
     Take();
-    style = Expression();
+    style = Style("style");
     if (!style)
       return false;
   }
@@ -1038,7 +1102,7 @@ bool ScriptParser::ReadExtendedFields(MenuItem& item, bool popup, const Token& k
 // MENU: MENUITEM text, id [, option]... and POPUP text [, option]...
 bool ScriptParser::ReadMenuOptions(MenuItem& item) {
   if (item.kind == MenuItemKind::Item) {
-    if (!Expect(",", "before the item's identifier"))
+    if (!Separator("before the item's identifier"))
       return false;
     std::optional<NumberField> id = Number("identifier");
     if (!id)

@@ -9,4 +9,10 @@ bool HasErrors(const Diagnostics& diagnostics) {
                      [](const Diagnostic& diagnostic) { return diagnostic.severity == Severity::Error; });
 }
 
+std::size_t WarningCount(const Diagnostics& diagnostics) {
+  return static_cast<std::size_t>(
+      std::count_if(diagnostics.begin(), diagnostics.end(),
+                    [](const Diagnostic& diagnostic) { return diagnostic.severity == Severity::Warning; }));
+}
+
 }  // namespace trellane

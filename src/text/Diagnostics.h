@@ -32,4 +32,7 @@ inline void Warn(Diagnostics& diagnostics, std::size_t position, std::string mes
 // Some diagnostic is an error.
 bool HasErrors(const Diagnostics& diagnostics);
 
+// The warnings among the diagnostics; notes and errors do not count.
+std::size_t WarningCount(const Diagnostics& diagnostics);
+
 }  // namespace trellane
