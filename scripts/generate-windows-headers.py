@@ -444,6 +444,11 @@ def ReadHeaders(root, folder):
                     target = Key(beside)
             if target is None and (root / match.group(2)).is_file():
                 target = Key(root / match.group(2))
+            if target is None and "/" not in match.group(2):
+                # A header of the compiler's own (mm_malloc.h): built in
+                # empty, as what it declares is C's.
+                target = match.group(2).lower()
+                headers.setdefault(target, Header(target, target))
             if target in headers:
                 header.ops.append(("include", target))
     return headers

@@ -336,11 +336,13 @@ bool Preprocessor::Impl::ReadBefore(const std::string& key) {
 
 void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std::string_view bytes,
                                    const SourceLocation& at) {
-  for (const Frame& frame : frames) {
-    if (frame.key == key && !MayEnterAgain(frame)) {
-      Error(at, "#include cycle: '" + path + "' is already being read");
-      return;
-    }
+  // A header may include itself once more before its guard (ole2.h by way
+  // of wtypesbase.h); a third reading is a cycle.
+  const auto reading = std::count_if(frames.begin(), frames.end(),
+                                     [&](const Frame& frame) { return frame.key == key && !MayEnterAgain(frame); });
+  if (reading >= (IsResourceScriptName(path) ? 1 : 2)) {
+    Error(at, "#include cycle: '" + path + "' is already being read");
+    return;
   }
   if (frames.size() > MaxIncludeDepth) {
     Error(at, "#include nested more than " + std::to_string(MaxIncludeDepth) + " files deep");
