@@ -572,14 +572,21 @@ def WriteHeaders(headers, version, output):
         if last not in names and len(holders) == 1:
             names[last] = holders[0]
     ranges = {}
+    # A name is written as the length it shares with the header's name before
+    # it (WM_SETTEXT after WM_SETFONT) and the rest.
     for key in keys:
         header = headers[key]
         first = len(ops)
+        previous = ""
         for op in header.ops:
-            ops.append((Kinds[op[0]] << 30) | Offset(op[1]))
+            shared = min(len(os.path.commonprefix([previous, op[1]])), 255)
+            ops.append((Kinds[op[0]] << 30) | (shared << 22) | Offset(op[1][shared:]))
+            previous = op[1]
             if op[0] == "define":
                 ops.append(Offset(op[2]))
         ranges[key] = (first, len(ops))
+    if size >= 1 << 22:
+        sys.exit("the header strings pass 4 MiB, more than a directive's offset holds")
     for name in sorted(names):
         header = headers[names[name]]
         first, end = ranges[header.key]

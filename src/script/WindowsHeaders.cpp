@@ -16,12 +16,15 @@ struct HeaderEntry {
   bool once;
 };
 
-// Each directive is a word: its kind in the top two bits, the offset of its
-// macro or header name below them; a #define has a second word, the offset of
-// its replacement text.
+// Each directive is a word: its kind in the top two bits, then in eight bits
+// how much of its macro or header name it shares with the name before it in
+// the header, then the offset of the rest; a #define has a second word, the
+// offset of its replacement text.
 enum class HeaderOp : std::uint32_t { Define = 0, Undefine = 1, Include = 2 };
 constexpr std::uint32_t OpKindShift = 30;
-constexpr std::uint32_t OpOffsetMask = (std::uint32_t{1} << OpKindShift) - 1;
+constexpr std::uint32_t OpSharedShift = 22;
+constexpr std::uint32_t OpSharedMask = 0xFF;
+constexpr std::uint32_t OpOffsetMask = (std::uint32_t{1} << OpSharedShift) - 1;
 
 #include "script/WindowsHeaders.inc"
 
@@ -64,9 +67,11 @@ std::string BuiltinHeaderText(std::string_view header) {
     text += "#pragma once\n";
   if (!guard.empty())
     text.append("#ifndef ").append(guard).push_back('\n');
+  std::string name;
   for (std::uint32_t at = entry->firstOp; at < entry->endOp; ++at) {
     const std::uint32_t op = HeaderOps[at];
-    const std::string_view name = StringAt(op & OpOffsetMask);
+    name.resize((op >> OpSharedShift) & OpSharedMask);
+    name.append(StringAt(op & OpOffsetMask));
     switch (static_cast<HeaderOp>(op >> OpKindShift)) {
       case HeaderOp::Define:
         text.append("#define ").append(name).push_back(' ');
