@@ -133,9 +133,9 @@ TEST_F(IncludeFilesTest, CyclesAndPragmaOnceGoByTheFileFound) {
 // missing, are read as empty with one note each; any other missing file is
 // an error that names where it was looked for.
 TEST_F(IncludeFilesTest, MissingFrameworkFilesAreReadAsEmptyWithANote) {
-  const std::string frameworkFiles[] = {"afxres.rc", "afxprint.rc", "afxolecl.rc", "afxolesv.rc",
-                                        "afxdb.rc",  "afxctl.rc",   "afxisapi.rc", "afxribbon.rc",
-                                        "atlres.h",  "ntverp.h",    "common.ver",  "l.deu\\AFXRES.RC"};
+  const std::string frameworkFiles[] = {"afxres.rc", "afxprint.rc", "afxolecl.rc",     "afxolesv.rc",
+                                        "afxdb.rc",  "afxctl.rc",   "afxisapi.rc",     "afxribbon.rc",
+                                        "atlres.h",  "common.ver",  "l.deu\\AFXRES.RC"};
   for (const std::string& name : frameworkFiles) {
     WriteFile("app.rc", "#define ID_A 4\n#include \"" + name + "\"\n#include <" + name + ">\n" + OneMenu);
     const ScriptReading reading = ReadFromFolder(PathOf("app.rc"));

@@ -10,10 +10,12 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/IncludeFiles.h"
+#include "script/ModelDump.h"
 #include "script/ScriptReader.h"
 #include "tests/TempFolder.h"
 #include "tests/oracle/ResFile.h"
@@ -177,6 +179,26 @@ TEST_F(OracleTest, ScriptsReadAsLlvmRcReadsThem) {
     const std::string difference = CompareTrellane(script, reference.value);
     EXPECT_TRUE(difference.empty()) << script.filename().string() << ": " << difference;
   }
+}
+
+TEST_F(OracleTest, ScriptsReadTheSameWithTheRealHeadersAsWithTheBuiltInOnes) {
+  if (!std::filesystem::is_regular_file(WindowsHeadersFolder() / "windows.h"))
+    GTEST_SKIP() << "needs the MinGW-w64 headers in " << WindowsHeadersFolder().string();
+  const auto dump = [](const std::filesystem::path& script, const PreprocessorOptions& options) {
+    FileIncludeReader includes;
+    const ScriptReading reading = ReadResourceScript(script.generic_string(), ReadBytes(script), options, includes);
+    std::ostringstream out;
+    for (const Diagnostic& diagnostic : reading.diagnostics) {
+      if (diagnostic.severity == Severity::Error)
+        out << "error: " << diagnostic.file << ":" << diagnostic.line << ": " << diagnostic.message << "\n";
+    }
+    DumpResourceModel(reading.resources, out);
+    return out.str();
+  };
+  PreprocessorOptions real;
+  real.includeFolders = {WindowsHeadersFolder().generic_string()};
+  for (const std::filesystem::path& script : TestScripts())
+    EXPECT_EQ(dump(script, real), dump(script, {})) << script.filename().string();
 }
 
 TEST_F(OracleTest, OracleGeneratedScripts) {

@@ -315,33 +315,44 @@ TEST(Preprocessor, HeadersGiveOnlyTheirDirectives) {
 }
 
 TEST(Preprocessor, MissingWindowsHeadersFallBackToTheBuiltInConstants) {
-  const auto constants = BuiltinWindowsConstants();
+  const auto constants = WindowsConstants();
   ASSERT_FALSE(constants.empty());
+  // The headers resource scripts include define the constants they use.
   std::string checks;
-  for (const BuiltinConstant& constant : constants)
-    checks += "#ifndef " + std::string(constant.name) + "\n#error " + std::string(constant.name) + "\n#endif\n";
-  MemoryIncludes none;
-  for (const char* include : {"<windows.h>", "\"WinRes.h\"", "<sdk/afxres.h>", "\"commctrl.h\""}) {
-    const Reading reading = Preprocess("#include " + std::string(include) + "\n" + checks, none);
-    EXPECT_EQ(reading.Error(), "") << include;
+  for (const WindowsConstant& constant : constants) {
+    const std::string name(constant.name);
+    checks += "#ifndef " + name + "\n" + name + "\n#endif\n";
   }
-  // A constant whose value is a single token, to compare spellings.
-  const auto simple = std::find_if(constants.begin(), constants.end(), [](const BuiltinConstant& constant) {
-    return constant.value.find_first_of(" ()|+-<>~") == std::string_view::npos;
-  });
-  ASSERT_NE(simple, constants.end());
-  const std::string name(simple->name);
+  MemoryIncludes none;
+  const Reading all = Preprocess(
+      "#include <windows.h>\n#include \"WinRes.h\"\n#include <sdk/afxres.h>\n#include \"commctrl.h\"\n"
+      "#include <richedit.h>\n#include <dlgs.h>\n#include <commdlg.h>\n#include <prsht.h>\n" +
+          checks,
+      none);
+  EXPECT_EQ(all.Error(), "");
+  for (const Token& token : all.all) {
+    // Names the resource part of the headers leaves out, known from C's reading.
+    const bool outsideResourcePart = token.text.starts_with("VK_") || token.text.starts_with("LANG_") ||
+                                     token.text.starts_with("SUBLANG_") || token.text.starts_with("SORT_") ||
+                                     token.text.starts_with("WS_");
+    EXPECT_TRUE(outsideResourcePart) << token.text << " is not defined by the built-in headers";
+  }
+  const std::string name = "WS_CHILD";
   const Reading first = Preprocess("#include <windows.h>\n" + name, none);
   ASSERT_FALSE(first.all.empty());
   EXPECT_EQ(first.all.front().macro, name);
-  const Reading replaced = Preprocess("#define " + name + " mine\n#include <windows.h>\n" + name + "\n#undef " + name +
-                                          "\n#define " + name + " again\n#include <commctrl.h>\n" + name,
-                                      none);
-  EXPECT_EQ(replaced.tokens, std::string(simple->value) + " again");
+  // windows.h is guarded: the second include changes nothing; commctrl.h does not define WS_CHILD again.
+  const Reading replaced =
+      Preprocess("#define " + name + " mine\n#include <windows.h>\n" + name + "\n#undef " + name + "\n#define " + name +
+                     " again\n#include <commctrl.h>\n#include <windows.h>\n" + name,
+                 none);
+  EXPECT_EQ(replaced.tokens, "0x40000000L again");
   MemoryIncludes real{{"sdk/windows.h", "#define FROM_FILE 1"}};
   PreprocessorOptions sdk;
   sdk.includeFolders = {"sdk"};
   EXPECT_EQ(Preprocess("#include <windows.h>\nFROM_FILE " + name, real, sdk).tokens, "1 " + name);
+  // Predefined as the compilers predefine them, for the real headers' sake.
+  EXPECT_EQ(Preprocess("RC_INVOKED _WIN32 _WIN64 __GNUC__").tokens, "1 1 1 4");
   EXPECT_EQ(Preprocess("#include <nothere.h>", none).Error(),
             "cannot find include file 'nothere.h' (looked in no folder); -I FOLDER adds a folder to the search");
 }
@@ -349,7 +360,11 @@ TEST(Preprocessor, MissingWindowsHeadersFallBackToTheBuiltInConstants) {
 TEST(Preprocessor, IncludeCyclesAndDeepNestingStopWithAnError) {
   MemoryIncludes cycle{{"a.h", "#include \"b.h\""}, {"b.h", "\n#include \"sub/../a.h\""}, {"app.rc", "x"}};
   const Reading looped = Preprocess("#include \"a.h\"", cycle);
-  EXPECT_EQ(looped.Error(), "#include cycle: 'sub/../a.h' is already being read");
+  // A header is read twice at most: its guard may follow an include that leads back to it.
+  EXPECT_EQ(looped.Error(), "#include cycle: 'sub/../sub/../a.h' is already being read");
+  MemoryIncludes late{{"ole.h", "#include \"base.h\"\n#ifndef OLE\n#define OLE 1\n#endif"},
+                      {"base.h", "#ifndef BASE\n#define BASE\n#include \"ole.h\"\n#endif"}};
+  EXPECT_EQ(Preprocess("#include \"ole.h\"\nOLE BASE", late).tokens, "1");
   EXPECT_EQ(Preprocess("x\n#include \"app.rc\"", cycle).Error(), "#include cycle: 'app.rc' is already being read");
 
   MemoryIncludes guarded{{"a.h", "#ifndef A_H\n#define A_H\n#include \"b.h\"\n#define A 1\n#endif"},

@@ -2,37 +2,131 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "script/Preprocessor.h"
 #include "script/WindowsHeaders.h"
 
 namespace trellane {
 namespace {
 
-// The number a built-in value stands for: 0x40000000L, 3, (-1).
-std::optional<std::int64_t> NumberOf(std::string_view value) {
-  if (value.size() > 2 && value.front() == '(' && value.back() == ')')
-    value = value.substr(1, value.size() - 2);
-  while (!value.empty() && (value.back() == 'L' || value.back() == 'U'))
-    value.remove_suffix(1);
-  const std::string text(value);
-  char* end = nullptr;
-  const std::int64_t number = std::strtoll(text.c_str(), &end, 0);
-  if (text.empty() || end != text.c_str() + text.size())
-    return std::nullopt;
-  return number;
+// Include files held in memory, counting how often each is read.
+class CountingIncludes final : public IncludeFileReader {
+ public:
+  explicit CountingIncludes(std::map<std::string, std::string> texts = {}) : files(std::move(texts)) {}
+
+  IncludeFile Read(const std::string& path) override {
+    IncludeFile file;
+    const auto found = files.find(path);
+    if (found == files.end())
+      return file;
+    ++reads[path];
+    file.status = IncludeStatus::Read;
+    file.bytes = found->second;
+    return file;
+  }
+
+  std::map<std::string, std::string> files;
+  std::map<std::string, int> reads;
+};
+
+// The script's tokens joined by spaces, or its first error.
+std::string Tokens(const std::string& script, IncludeFileReader& includes, const PreprocessorOptions& options = {}) {
+  SourceFiles files;
+  Diagnostics diagnostics;
+  Preprocessor preprocessor(files, options, includes, diagnostics);
+  preprocessor.Start("app.rc", script);
+  std::string tokens;
+  for (Token token = preprocessor.Next(); token.kind != TokenKind::End; token = preprocessor.Next())
+    tokens += (tokens.empty() ? "" : " ") + std::string(token.text);
+  for (const Diagnostic& diagnostic : diagnostics) {
+    if (diagnostic.severity == Severity::Error)
+      return "error: " + diagnostic.message;
+  }
+  return tokens;
 }
 
-std::optional<std::string_view> ValueOf(std::string_view name) {
-  const auto constants = BuiltinWindowsConstants();
-  const auto found = std::lower_bound(constants.begin(), constants.end(), name,
-                                      [](const BuiltinConstant& c, std::string_view n) { return c.name < n; });
-  if (found == constants.end() || found->name != name)
+std::optional<std::int64_t> ValueOf(std::string_view name) {
+  const WindowsConstant* constant = FindWindowsConstant(name);
+  if (constant == nullptr || !constant->text.empty())
     return std::nullopt;
-  return found->value;
+  return constant->value;
+}
+
+TEST(WindowsHeaders, BuiltinHeadersDefineWhatTheRealOnesDefine) {
+  struct Case {
+    const char* script;
+    const char* expected;
+  };
+  const Case cases[] = {
+      // windows.h leaves the script's IDC_STATIC alone; winres.h and afxres.h redefine it.
+      {"#define IDC_STATIC 101\n#include <windows.h>\nIDC_STATIC WS_CHILD", "101 0x40000000L"},
+      {"#define IDC_STATIC 101\n#include <winres.h>\nIDC_STATIC", "( - 1 )"},
+      {"#define IDC_STATIC 101\n#include \"afxres.h\"\nIDC_STATIC ID_FILE_OPEN AFX_IDS_APP_TITLE",
+       "( - 1 ) 0xE101 0xE000"},
+      // winres.h has no guard: a second include redefines again.
+      {"#include <winres.h>\n#define IDC_STATIC 5\n#include <winres.h>\nIDC_STATIC", "( - 1 )"},
+      // windows.h has one: a second include changes nothing.
+      {"#include <windows.h>\n#undef WS_CHILD\n#include <windows.h>\nWS_CHILD", "WS_CHILD"},
+      {"#include <dlgs.h>\npsh1 chx5 ico1 IDC_MANAGE_LINK", "0x0400 0x0414 0x043c 1592"},
+      {"#include <commctrl.h>\nLWS_NOPREFIX WC_LINK", "0x4 L\"SysLink\""},
+      // Any letter case, any separator; the last name counts.
+      {"#include <WinSDKVer.h>\n#include \"..\\include\\WINDOWS.H\"\n#ifdef _INC_WINDOWS\nyes\n#endif", "yes"},
+      {"#include <sdks/_mingw_ddk.h>\n#include <_MINGW_DDK.h>\nMINGW_HAS_DDK_H", "1"},
+      // Only what is included is defined.
+      {"#include <windows.h>\nRICHEDIT_CLASS ID_FILE_OPEN", "RICHEDIT_CLASS ID_FILE_OPEN"},
+      {"#include <winspool.h>\n#include <winsock2.h>\n#include <custcntl.h>\n#include <colordlg.h>\nok", "ok"},
+      {"#include <nosuchheader.h>\n",
+       "error: cannot find include file 'nosuchheader.h' (looked in no folder); -I FOLDER adds a folder to the search"},
+  };
+  for (const Case& c : cases) {
+    CountingIncludes none;
+    EXPECT_EQ(Tokens(c.script, none), c.expected) << c.script;
+  }
+}
+
+TEST(WindowsHeaders, BuiltinHeadersKeepTheirDirectivesInOrder) {
+  const std::string winres = BuiltinHeaderText(*FindBuiltinHeader("winres.h"));
+  // The compiler's reading gives an #undef only for a defined macro; the
+  // definition after it replaces the script's all the same.
+  EXPECT_EQ(winres, "#include <winresrc.h>\n#define IDC_STATIC (-1)\n");
+  const std::string mingw = BuiltinHeaderText(*FindBuiltinHeader("_mingw.h"));
+  const std::size_t undefine = mingw.find("#undef __stdcall\n");
+  ASSERT_NE(undefine, std::string::npos);
+  EXPECT_EQ(mingw.find("#define __stdcall", undefine), undefine + 17);
+  const std::string windows = BuiltinHeaderText(*FindBuiltinHeader("windows.h"));
+  EXPECT_TRUE(windows.starts_with("#ifndef _WINDOWS_\n")) << windows.substr(0, 40);
+  EXPECT_TRUE(windows.ends_with("#endif\n"));
+  EXPECT_EQ(FindBuiltinHeader("sys/stat.h"), std::optional<std::string_view>("sys/stat.h"));
+  EXPECT_EQ(FindBuiltinHeader("Stat.h"), std::optional<std::string_view>("stat.h"));
+}
+
+TEST(WindowsHeaders, GuardedHeadersAreReadOnce) {
+  struct Case {
+    const char* header;
+    int reads;
+  };
+  const Case cases[] = {
+      {"#ifndef A_H\n#define A_H\n#define X 1\n#endif\n", 1},
+      {"#pragma once\n#define X 1\n", 1},
+      {"#if !defined(A_H)\n#define A_H\n#define X 1\n#endif\n", 3},         // not a form the reading knows: read again
+      {"#ifndef A_H\n#define A_H\n#define X 1\n#endif\n#define Y 2\n", 3},  // a directive outside the guard
+      {"#ifndef A_H\n#define A_H\n#define X 1\n#else\n#endif\n", 3},
+      {"#define X 1\n", 3},
+  };
+  for (const Case& c : cases) {
+    CountingIncludes includes(std::map<std::string, std::string>{{"a.h", c.header}});
+    EXPECT_EQ(Tokens("#include \"a.h\"\n#include \"a.h\"\n#include \"a.h\"\nX", includes), "1") << c.header;
+    EXPECT_EQ(includes.reads["a.h"], c.reads) << c.header;
+  }
+  // A guard whose macro the script takes away lets the header in again.
+  CountingIncludes includes(
+      std::map<std::string, std::string>{{"a.h", "#ifndef A_H\n#define A_H\n#define X 1\n#endif\n"}});
+  EXPECT_EQ(Tokens("#include \"a.h\"\n#undef A_H\n#undef X\n#include \"a.h\"\nX", includes), "1");
+  EXPECT_EQ(includes.reads["a.h"], 2);
 }
 
 TEST(WindowsHeaders, ConstantsHaveTheValuesOfTheWindowsHeaders) {
@@ -68,35 +162,30 @@ TEST(WindowsHeaders, ConstantsHaveTheValuesOfTheWindowsHeaders) {
       {"VK_F1", 0x70},
       {"VK_RETURN", 13},
   };
-  for (const Case& c : numbers) {
-    const auto value = ValueOf(c.name);
-    ASSERT_TRUE(value.has_value()) << c.name;
-    EXPECT_EQ(NumberOf(*value), c.number) << c.name << " = " << *value;
-  }
+  for (const Case& c : numbers)
+    EXPECT_EQ(ValueOf(c.name), c.number & 0xFFFFFFFF) << c.name;
   const std::pair<std::string_view, std::string_view> texts[] = {
-      {"WC_BUTTON", "\"Button\""},
-      {"WC_STATIC", "\"Static\""},
-      {"WC_LISTVIEW", "\"SysListView32\""},
-      {"WC_LINK", "\"SysLink\""},
-      {"PROGRESS_CLASS", "\"msctls_progress32\""},
-      {"TOOLBARCLASSNAME", "\"ToolbarWindow32\""},
-      {"RICHEDIT_CLASS", "\"RichEdit20A\""},
+      {"WC_BUTTON", "Button"},
+      {"WC_STATIC", "Static"},
+      {"WC_LISTVIEW", "SysListView32"},
+      {"WC_LINK", "SysLink"},
+      {"PROGRESS_CLASS", "msctls_progress32"},
+      {"TOOLBARCLASSNAME", "ToolbarWindow32"},
+      {"RICHEDIT_CLASS", "RichEdit20A"},
   };
-  for (const auto& [name, text] : texts)
-    EXPECT_EQ(ValueOf(name), text) << name;
+  for (const auto& [name, text] : texts) {
+    ASSERT_NE(FindWindowsConstant(name), nullptr) << name;
+    EXPECT_EQ(FindWindowsConstant(name)->text, text) << name;
+  }
 }
 
 TEST(WindowsHeaders, ConstantsAreSortedUniqueNumbersOrTexts) {
-  const auto constants = BuiltinWindowsConstants();
+  const auto constants = WindowsConstants();
   ASSERT_GT(constants.size(), 500u);
   for (std::size_t i = 1; i < constants.size(); ++i)
     EXPECT_LT(constants[i - 1].name, constants[i].name) << "at " << constants[i].name;
-  for (const BuiltinConstant& c : constants) {
-    const bool text = c.value.size() >= 2 && c.value.front() == '"' && c.value.back() == '"';
-    EXPECT_TRUE(text || NumberOf(c.value).has_value()) << c.name << " = " << c.value;
-    // A negative number in parentheses, so that "1-IDC_STATIC" does not read as "1--1".
-    EXPECT_FALSE(c.value.starts_with('-')) << c.name;
-  }
+  for (const WindowsConstant& c : constants)
+    EXPECT_TRUE(c.text.empty() || c.value == 0) << c.name;
 }
 
 TEST(WindowsHeaders, HeadersAreKnownByTheirLastNameInAnyCase) {
@@ -119,7 +208,7 @@ TEST(WindowsHeaders, HeadersAreKnownByTheirLastNameInAnyCase) {
       {"windows.h/resource.h", false},
   };
   for (const auto& [name, builtin] : cases)
-    EXPECT_EQ(IsBuiltinWindowsHeader(name), builtin) << name;
+    EXPECT_EQ(FindBuiltinHeader(name).has_value(), builtin) << name;
 }
 
 }  // namespace

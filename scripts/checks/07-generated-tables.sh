@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The committed code page tables and built-in Windows constants are what their
+# The committed code page tables and built-in Windows headers are what their
 # generators give now: both run into a temporary folder and are compared.
 set -euo pipefail
 
@@ -8,13 +8,16 @@ work=$(mktemp -d /tmp/trellane-tables.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
 status=0
-for table in generate-code-pages.py:CodePageTables.inc generate-windows-constants.py:WindowsConstants.inc; do
-  generator=${table%%:*}
-  file=${table#*:}
-  python3 "$root/scripts/$generator" "$work/$file"
-  if diff -u "$root/src/script/$file" "$work/$file"; then
+python3 "$root/scripts/generate-code-pages.py" "$work/CodePageTables.inc"
+python3 "$root/scripts/generate-windows-headers.py" "$work"
+for pair in generate-code-pages.py:CodePageTables.inc generate-windows-headers.py:WindowsHeaders.inc \
+  generate-windows-headers.py:WindowsConstants.inc; do
+  generator=${pair%%:*}
+  file=${pair#*:}
+  if diff -u "$root/src/script/$file" "$work/$file" >"$work/diff.txt"; then
     echo "ok   src/script/$file is what scripts/$generator gives"
   else
+    head -40 "$work/diff.txt"
     echo "FAILED: src/script/$file differs from what scripts/$generator gives; run it and commit the result" >&2
     status=1
   fi

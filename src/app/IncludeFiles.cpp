@@ -76,23 +76,14 @@ bool Exists(const std::filesystem::path& path) {
 
 }  // namespace
 
-IncludeFile FileIncludeReader::Read(const std::string& path) {
-  const WindowsPath found = FindWindowsPath(path);
-  if (!found.found)
+FoundFile FileIncludeReader::Find(const std::string& path) {
+  WindowsPath windows = FindWindowsPath(path);
+  if (!windows.found)
     return {};
-  IncludeFile file = ReadWhole(found.path);
-  file.path = found.path;
-  file.warning = found.warning;
-  file.identity = IdentityOf(found.path);
-  return file;
-}
-
-// The file itself, whatever name reached it: links and "." and ".." steps
-// resolved.
-std::string FileIncludeReader::IdentityOf(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::path(path), error);
-  return error ? std::string() : canonical.generic_string();
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::path(windows.path), error);
+  return {true, std::move(windows.path), error ? std::string() : canonical.generic_string(),
+          std::move(windows.warning)};
 }
 
 WindowsPath FindWindowsPath(const std::string& path) {

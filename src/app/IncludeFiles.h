@@ -26,11 +26,12 @@ struct WindowsPath {
 // matched in any letter case among the names of its folder.
 WindowsPath FindWindowsPath(const std::string& path);
 
-// Reads the file that FindWindowsPath finds.
+// Finds files as FindWindowsPath does; the file itself, links and "." and
+// ".." steps resolved, is what tells one file from another.
 class FileIncludeReader final : public IncludeFileReader {
  public:
-  IncludeFile Read(const std::string& path) override;
-  std::string IdentityOf(const std::string& path) override;
+  FoundFile Find(const std::string& path) override;
+  IncludeFile Read(const std::string& path) override { return ReadWhole(path); }
 };
 
 // The folders a value of INCLUDE names, in order, without empty parts: ';'

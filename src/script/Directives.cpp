@@ -67,6 +67,9 @@ void Preprocessor::Impl::DispatchDirective(const LexToken& hash, const LexToken&
     return;
   }
   const std::string_view directive = name.kind == TokenKind::Identifier ? name.text : std::string_view();
+  Frame& frame = frames.back();
+  if (++frame.directives > 1 && frame.guardClosed)
+    frame.guard.clear();
   if (directive == "if" || directive == "ifdef" || directive == "ifndef" || directive == "elif" ||
       directive == "else" || directive == "endif") {
     ConditionalDirective(directive, name);
@@ -133,6 +136,9 @@ void Preprocessor::Impl::ConditionalDirective(std::string_view directive, const 
         return;
       }
       value = IsDefined(macro.text) == (directive == "ifdef");
+      Frame& frame = frames.back();
+      if (directive == "ifndef" && frame.directives == 1)
+        frame.guard = macro.text;
     }
     PushConditional(name, value);
     FinishLine(hashed, name.location);
@@ -144,7 +150,12 @@ void Preprocessor::Impl::ConditionalDirective(std::string_view directive, const 
   }
   Conditional& open = conditionals.back();
   const bool reading = open.parentActive;
+  Frame& frame = frames.back();
+  const bool guardLevel = conditionals.size() == frame.conditionalBase + 1;
+  if (guardLevel && directive != "endif")
+    frame.guard.clear();  // the guard's #if has another group
   if (directive == "endif") {
+    frame.guardClosed = guardLevel;
     conditionals.pop_back();
     UpdateSkipping();
     FinishLine(reading ? hashed : std::string(), name.location);

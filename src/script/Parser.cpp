@@ -146,32 +146,12 @@ bool IsReservedWord(const Token& token) {
                      [&](const ControlKind& kind) { return SameLetters(token.text, kind.keyword); });
 }
 
-std::optional<std::string_view> BuiltinConstant(std::string_view name) {
-  const auto constants = BuiltinWindowsConstants();
-  const auto found =
-      std::lower_bound(constants.begin(), constants.end(), name,
-                       [](const struct BuiltinConstant& entry, std::string_view key) { return entry.name < key; });
-  if (found == constants.end() || found->name != name)
-    return std::nullopt;
-  return found->value;
-}
-
+// A Windows header's number used without an include.
 std::optional<std::uint32_t> BuiltinNumber(std::string_view name) {
-  std::optional<std::string_view> text = BuiltinConstant(name);
-  if (!text)
+  const WindowsConstant* constant = FindWindowsConstant(name);
+  if (constant == nullptr || !constant->text.empty())
     return std::nullopt;
-  std::string_view value = *text;
-  while (!value.empty() && (value.front() == '(' || value.front() == ' '))
-    value.remove_prefix(1);
-  while (!value.empty() && (value.back() == ')' || value.back() == ' '))
-    value.remove_suffix(1);
-  const bool negative = !value.empty() && value.front() == '-';
-  if (negative)
-    value.remove_prefix(1);
-  const std::optional<NumberLiteral> literal = ReadNumberLiteral(value);
-  if (!literal)
-    return std::nullopt;
-  return negative ? 0u - literal->value : literal->value;
+  return constant->value;
 }
 
 bool IsOther(const Token& token, std::string_view text) {
@@ -523,7 +503,7 @@ std::optional<NameOrOrdinal> ScriptParser::NameOrNumber(std::string_view what) {
   }
   if (token.kind == TokenKind::Identifier && !IsWord(token, "NOT")) {
     const Token word = Take();
-    if (const std::optional<std::uint32_t> builtin = BuiltinNumber(std::string(word.text))) {
+    if (const std::optional<std::uint32_t> builtin = BuiltinNumber(word.text)) {
       name.isOrdinal = true;
       name.ordinal = *builtin;
       name.symbol.assign(word.text);
@@ -864,11 +844,11 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
   std::optional<Value> style;
   if (kind->statement == ControlStatement::Control) {
     const Token& classToken = Peek();
-    const std::optional<std::string_view> builtinClass =
-        classToken.kind == TokenKind::Identifier ? BuiltinConstant(classToken.text) : std::nullopt;
-    if (builtinClass && !builtinClass->empty() && builtinClass->front() == '"') {
+    const WindowsConstant* builtinClass =
+        classToken.kind == TokenKind::Identifier ? FindWindowsConstant(classToken.text) : nullptr;
+    if (builtinClass != nullptr && !builtinClass->text.empty()) {
       Take();
-      control.className.text.assign(builtinClass->substr(1, builtinClass->size() - 2));
+      control.className.text.assign(builtinClass->text);
       control.className.symbol.assign(classToken.text);
     } else if (classToken.kind == TokenKind::Identifier) {
       const Token word = Take();

@@ -10,6 +10,15 @@
 namespace trellane {
 namespace {
 
+// Where the built-in headers are, as the messages name them.
+constexpr std::string_view BuiltinFolder = "<built-in>/";
+
+// What the resource compilers predefine that the Windows headers test:
+// RC_INVOKED and _WIN32 (the Windows compiler), _WIN64 and __GNUC__ (windres
+// hands on its 64-bit MinGW-w64 compiler's; MinGW-w64's vadefs.h and _mingw.h
+// stop without a compiler they know).
+constexpr std::string_view Predefined[] = {"RC_INVOKED 1", "_WIN32 1", "_WIN64 1", "__GNUC__ 4"};
+
 bool IsSeparator(char c) {
   return c == '/' || c == '\\';
 }
@@ -95,7 +104,7 @@ bool IsResourceScriptName(std::string_view path) {
 // its own, so a system without them reads them as empty.
 constexpr std::string_view FrameworkFiles[] = {
     "afxctl.rc", "afxdb.rc",     "afxisapi.rc", "afxolecl.rc", "afxolesv.rc", "afxprint.rc",
-    "afxres.rc", "afxribbon.rc", "atlres.h",    "atlresce.h",  "common.ver",  "ntverp.h",
+    "afxres.rc", "afxribbon.rc", "atlres.h",    "atlresce.h",  "common.ver",
 };
 
 std::string_view FileName(std::string_view path) {
@@ -160,15 +169,16 @@ void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
     Error({}, "unknown code page " + std::to_string(codePage));
     return;
   }
-  DefineFromText("RC_INVOKED 1");
+  for (const std::string_view macro : Predefined)
+    DefineFromText(macro);
   for (const MacroDefinition& define : options.defines) {
     std::string& text = arena.emplace_back(define.name);
     text.push_back(' ');
     text.append(define.value);
     DefineFromText(text);
   }
-  const std::string identity = includes.IdentityOf(path);
-  PushFile(problemAt.file, NormalisedPath(identity.empty() ? path : identity));
+  const FoundFile found = includes.Find(path);
+  PushFile(problemAt.file, NormalisedPath(found.identity.empty() ? path : found.identity));
 }
 
 void Preprocessor::Impl::PushFile(std::uint32_t file, std::string key) {
@@ -184,12 +194,16 @@ void Preprocessor::Impl::PushFile(std::uint32_t file, std::string key) {
 }
 
 void Preprocessor::Impl::LeaveFile() {
-  const Frame& frame = frames.back();
+  Frame& frame = frames.back();
   if (conditionals.size() > frame.conditionalBase) {
     const Conditional& open = conditionals.back();
     Error(open.location, "#" + std::string(open.directive) + " without #endif before the end of the file");
     return;
   }
+  // A header's other tokens do not count, so only directives can lie
+  // outside its guard.
+  if (frame.guardClosed && !frame.guard.empty() && !frame.resourceScript)
+    guards[frame.key] = std::move(frame.guard);
   frames.pop_back();
 }
 
@@ -307,53 +321,30 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
       candidates.push_back(Joined(folder, relative));
   }
   for (const std::string& candidate : candidates) {
-    IncludeFile file = includes.Read(candidate);
+    FoundFile found = includes.Find(candidate);
+    if (!found.found)
+      continue;
+    const std::string& path = found.path;
+    // The file itself is the key, whatever name and letter case reached it.
+    std::string key = NormalisedPath(found.identity.empty() ? path : found.identity);
+    if (ReadBefore(key))
+      return;
+    IncludeFile file = includes.Read(path);
     if (file.status == IncludeStatus::NotFound)
       continue;
-    const std::string& path = file.path.empty() ? candidate : file.path;
     if (file.status == IncludeStatus::Failed) {
       Error(at, "cannot read include file '" + path + "': " + file.problem);
       return;
     }
-    if (!file.warning.empty())
-      Warning(at, file.warning);
-    // The file itself is the key, whatever name and letter case reached it.
-    std::string key = NormalisedPath(file.identity.empty() ? path : file.identity);
-    if (onceFiles.count(key) != 0)
-      return;
-    for (const Frame& frame : frames) {
-      if (frame.key == key && !MayEnterAgain(frame)) {
-        Error(at, "#include cycle: '" + path + "' is already being read");
-        return;
-      }
-    }
-    if (frames.size() > MaxIncludeDepth) {
-      Error(at, "#include nested more than " + std::to_string(MaxIncludeDepth) + " files deep");
-      return;
-    }
-    DecodedSource decoded = DecodeSource(file.bytes);
-    includedBytes += decoded.text.size();
-    if (includedBytes > MaxIncludedBytes) {
-      Error(at, "the included files pass " + std::to_string(MaxIncludedBytes) + " bytes");
-      return;
-    }
-    SourceFile source;
-    source.path = path;
-    source.text = std::move(decoded.text);
-    source.encoding = decoded.encoding;
-    source.resourceScript = IsResourceScriptName(path);
-    source.included = true;
-    source.includedAt = at;
-    const std::uint32_t index = files.Add(std::move(source));
-    if (!decoded.ok) {
-      Error(LocationInBytes(index, file.bytes, decoded.problemOffset, decoded.encoding), decoded.problem);
-      return;
-    }
-    PushFile(index, std::move(key));
+    if (!found.warning.empty())
+      Warning(at, found.warning);
+    EnterFile(path, std::move(key), file.bytes, at);
     return;
   }
-  if (IsBuiltinWindowsHeader(relative)) {
-    DefineBuiltins();
+  if (const std::optional<std::string_view> header = FindBuiltinHeader(relative)) {
+    const std::string path = std::string(BuiltinFolder) + std::string(*header);
+    if (!ReadBefore(path))
+      EnterFile(path, path, BuiltinHeaderText(*header), at);
     return;
   }
   if (IsFrameworkFile(relative)) {
@@ -366,6 +357,50 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
     looked += (looked.empty() ? "" : ", ") + (FolderOf(path).empty() ? std::string(".") : FolderOf(path));
   Error(at, "cannot find include file '" + name + "' (looked in " + (looked.empty() ? "no folder" : looked) +
                 "); -I FOLDER adds a folder to the search");
+}
+
+// A file whose #pragma once or include guard says a second reading gives
+// nothing: it is neither read nor decoded again.
+bool Preprocessor::Impl::ReadBefore(const std::string& key) {
+  if (onceFiles.count(key) != 0)
+    return true;
+  const auto guard = guards.find(key);
+  return guard != guards.end() && IsDefined(guard->second);
+}
+
+void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std::string_view bytes,
+                                   const SourceLocation& at) {
+  // A header may include itself once more before its guard (ole2.h by way
+  // of wtypesbase.h); a third reading is a cycle.
+  const auto reading = std::count_if(frames.begin(), frames.end(),
+                                     [&](const Frame& frame) { return frame.key == key && !MayEnterAgain(frame); });
+  if (reading >= (IsResourceScriptName(path) ? 1 : 2)) {
+    Error(at, "#include cycle: '" + path + "' is already being read");
+    return;
+  }
+  if (frames.size() > MaxIncludeDepth) {
+    Error(at, "#include nested more than " + std::to_string(MaxIncludeDepth) + " files deep");
+    return;
+  }
+  DecodedSource decoded = DecodeSource(bytes);
+  includedBytes += decoded.text.size();
+  if (includedBytes > MaxIncludedBytes) {
+    Error(at, "the included files pass " + std::to_string(MaxIncludedBytes) + " bytes");
+    return;
+  }
+  SourceFile source;
+  source.path = path;
+  source.text = std::move(decoded.text);
+  source.encoding = decoded.encoding;
+  source.resourceScript = IsResourceScriptName(path);
+  source.included = true;
+  source.includedAt = at;
+  const std::uint32_t index = files.Add(std::move(source));
+  if (!decoded.ok) {
+    Error(LocationInBytes(index, bytes, decoded.problemOffset, decoded.encoding), decoded.problem);
+    return;
+  }
+  PushFile(index, std::move(key));
 }
 
 // A file read again while it is being read is a cycle, unless an include
@@ -392,27 +427,6 @@ bool Preprocessor::Impl::MayEnterAgain(const Frame& frame) {
       lexer.Next(token, true);
   }
   return token.kind == TokenKind::Identifier && IsDefined(token.text);
-}
-
-// The built-in constants stand in for the Windows headers and, as those
-// headers would, replace what the script defined under the same names.
-void Preprocessor::Impl::DefineBuiltins() {
-  if (builtinsDefined)
-    return;
-  builtinsDefined = true;
-  const auto constants = BuiltinWindowsConstants();
-  std::size_t size = 0;
-  for (const BuiltinConstant& constant : constants)
-    size += constant.name.size() + constant.value.size() + 1;
-  std::string& texts = arena.emplace_back();
-  texts.reserve(size);  // the definitions view this text: it must not move
-  for (const BuiltinConstant& constant : constants) {
-    const std::size_t start = texts.size();
-    texts.append(constant.name);
-    texts.push_back(' ');
-    texts.append(constant.value);
-    DefineFromText(std::string_view(texts).substr(start));
-  }
 }
 
 void Preprocessor::Impl::Error(const SourceLocation& at, std::string message) {

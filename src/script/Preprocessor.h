@@ -31,24 +31,28 @@ enum class IncludeStatus { Read, NotFound, Failed };
 
 struct IncludeFile {
   IncludeStatus status = IncludeStatus::NotFound;
-  std::string bytes;     // the file's raw bytes, when Read
-  std::string problem;   // why it cannot be read, when Failed (a folder, a FIFO, no permission)
-  std::string path;      // the file found, spelled as on the disk; empty: the path asked for
-  std::string identity;  // the same for every name of the file (IdentityOf); empty: the path
+  std::string bytes;    // the file's raw bytes, when Read
+  std::string problem;  // why it cannot be read, when Failed (a folder, a FIFO, no permission)
+};
+
+// Where an include name leads, before anything is read.
+struct FoundFile {
+  bool found = false;
+  std::string path;      // the file found, spelled as on the disk
+  std::string identity;  // the same for every name of the file; empty: the path
   std::string warning;   // how the name was found, when it matched more than one spelling
 };
 
-// Reads the files that #include names. Paths use '/' between folders.
+// Finds and reads the files that #include names. Paths use '/' between
+// folders.
 class IncludeFileReader {
  public:
   virtual ~IncludeFileReader() = default;
+  // The file path names, not yet read, so that a file a guard empties is
+  // never read again; by default the path itself.
+  virtual FoundFile Find(const std::string& path) { return {true, path, {}, {}}; }
+  // The file Find found.
   virtual IncludeFile Read(const std::string& path) = 0;
-  // What tells the file at path from every other whatever its name, for
-  // #pragma once and cycles; empty when the path itself does.
-  virtual std::string IdentityOf(const std::string& path) {
-    static_cast<void>(path);
-    return {};
-  }
 };
 
 class Preprocessor {

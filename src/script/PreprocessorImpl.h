@@ -8,6 +8,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -57,6 +58,11 @@ class Preprocessor::Impl {
     bool resourceScript = true;
     bool unicode = false;
     bool skipContent = false;  // a header, or a false #if group: only directives count
+    // An include guard: the macro of an #ifndef that is the file's first
+    // directive, while no directive has followed its #endif.
+    std::size_t directives = 0;
+    std::string guard;
+    bool guardClosed = false;
   };
 
   struct Conditional {
@@ -102,8 +108,9 @@ class Preprocessor::Impl {
   bool Active() const;
   void UpdateSkipping();
   void Include(const std::string& name, bool angled, const SourceLocation& at);
+  bool ReadBefore(const std::string& key);
+  void EnterFile(const std::string& path, std::string key, std::string_view bytes, const SourceLocation& at);
   bool MayEnterAgain(const Frame& frame);
-  void DefineBuiltins();
   void Error(const SourceLocation& at, std::string message);
   void Warning(const SourceLocation& at, std::string message);
   void Note(const SourceLocation& at, std::string message);
@@ -155,6 +162,7 @@ class Preprocessor::Impl {
   std::vector<Conditional> conditionals;
   std::unordered_set<std::string> onceFiles;            // keys of files with #pragma once
   std::unordered_set<std::string> emptyFrameworkFiles;  // names of framework files read as empty, in lower case
+  std::unordered_map<std::string, std::string> guards;  // keys of files read whole, with their guard
 
   // Expansion: contexts form a stack whose tokens stack up in contextTokens;
   // those below contextBase belong to an outer reading (a directive inside
@@ -193,7 +201,6 @@ class Preprocessor::Impl {
   int codePage = DefaultCodePage;
   bool started = false;
   bool failed = false;
-  bool builtinsDefined = false;
   bool definingOption = false;  // reading a -D or built-in definition: problems have no place in a file
 };
 

@@ -8,32 +8,97 @@
 namespace trellane {
 namespace {
 
-constexpr BuiltinConstant BuiltinConstants[] = {
+struct HeaderEntry {
+  std::uint32_t name;   // offsets in HeaderStrings
+  std::uint32_t guard;  // 0: none
+  std::uint32_t firstOp;
+  std::uint32_t endOp;
+  bool once;
+};
+
+// Each directive is a word: its kind in the top two bits, then in eight bits
+// how much of its macro or header name it shares with the name before it in
+// the header, then the offset of the rest; a #define has a second word, the
+// offset of its replacement text.
+enum class HeaderOp : std::uint32_t { Define = 0, Undefine = 1, Include = 2 };
+constexpr std::uint32_t OpKindShift = 30;
+constexpr std::uint32_t OpSharedShift = 22;
+constexpr std::uint32_t OpSharedMask = 0xFF;
+constexpr std::uint32_t OpOffsetMask = (std::uint32_t{1} << OpSharedShift) - 1;
+
+#include "script/WindowsHeaders.inc"
+
+constexpr WindowsConstant Constants[] = {
 #include "script/WindowsConstants.inc"
 };
 
-// Lower case, as IsBuiltinWindowsHeader compares.
-constexpr std::string_view BuiltinHeaders[] = {
-    "afxres.h",   "afxres.rh",   "commctrl.h", "commctrl.rh", "commdlg.h", "dlgs.h",     "ntdef.h",  "prsht.h",
-    "richedit.h", "sdkddkver.h", "shellapi.h", "winbase.h",   "windef.h",  "windows.h",  "wingdi.h", "winnls.h",
-    "winnt.h",    "winnt.rh",    "winres.h",   "winresrc.h",  "winuser.h", "winuser.rh", "winver.h",
-};
+std::string_view StringAt(std::uint32_t offset) {
+  return std::string_view(HeaderStrings + offset);
+}
+
+const HeaderEntry* FindEntry(std::string_view name) {
+  const auto found =
+      std::lower_bound(std::begin(HeaderIndex), std::end(HeaderIndex), name,
+                       [](const HeaderEntry& entry, std::string_view wanted) { return StringAt(entry.name) < wanted; });
+  return found != std::end(HeaderIndex) && StringAt(found->name) == name ? &*found : nullptr;
+}
 
 }  // namespace
 
-std::span<const BuiltinConstant> BuiltinWindowsConstants() {
-  return BuiltinConstants;
+std::optional<std::string_view> FindBuiltinHeader(std::string_view includeName) {
+  std::string key;
+  for (const char c : includeName)
+    key.push_back(c == '\\' ? '/' : AsciiLower(c));
+  const HeaderEntry* entry = FindEntry(key);
+  if (entry == nullptr && key.find('/') != std::string::npos)
+    entry = FindEntry(std::string_view(key).substr(key.rfind('/') + 1));
+  if (entry == nullptr)
+    return std::nullopt;
+  return StringAt(entry->name);
 }
 
-bool IsBuiltinWindowsHeader(std::string_view includeName) {
-  const std::size_t slash = includeName.find_last_of("/\\");
-  if (slash != std::string_view::npos)
-    includeName.remove_prefix(slash + 1);
-  return std::any_of(std::begin(BuiltinHeaders), std::end(BuiltinHeaders), [includeName](std::string_view header) {
-    return header.size() == includeName.size() &&
-           std::equal(header.begin(), header.end(), includeName.begin(),
-                      [](char expected, char given) { return expected == AsciiLower(given); });
-  });
+std::string BuiltinHeaderText(std::string_view header) {
+  const HeaderEntry* entry = FindEntry(header);
+  std::string text;
+  if (entry == nullptr)
+    return text;
+  const std::string_view guard = StringAt(entry->guard);
+  if (entry->once)
+    text += "#pragma once\n";
+  if (!guard.empty())
+    text.append("#ifndef ").append(guard).push_back('\n');
+  std::string name;
+  for (std::uint32_t at = entry->firstOp; at < entry->endOp; ++at) {
+    const std::uint32_t op = HeaderOps[at];
+    name.resize((op >> OpSharedShift) & OpSharedMask);
+    name.append(StringAt(op & OpOffsetMask));
+    switch (static_cast<HeaderOp>(op >> OpKindShift)) {
+      case HeaderOp::Define:
+        text.append("#define ").append(name).push_back(' ');
+        text.append(StringAt(HeaderOps[++at])).push_back('\n');
+        break;
+      case HeaderOp::Undefine:
+        text.append("#undef ").append(name).push_back('\n');
+        break;
+      case HeaderOp::Include:
+        text.append("#include <").append(name).append(">\n");
+        break;
+    }
+  }
+  if (!guard.empty())
+    text += "#endif\n";
+  return text;
+}
+
+const WindowsConstant* FindWindowsConstant(std::string_view name) {
+  const auto found =
+      std::lower_bound(std::begin(Constants), std::end(Constants), name,
+                       [](const WindowsConstant& entry, std::string_view key) { return entry.name < key; });
+  return found != std::end(Constants) && found->name == name ? &*found : nullptr;
+}
+
+std::span<const WindowsConstant> WindowsConstants() {
+  return Constants;
 }
 
 }  // namespace trellane

@@ -1,29 +1,39 @@
-// The constants of the Windows headers that resource scripts use, built in
-// for systems that have no Windows headers.
+// The Windows headers, built in for systems that have none: each header of the
+// MinGW-w64 include tree as a resource compiler reads it, and the values of
+// the constants resource scripts use.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace trellane {
 
-struct BuiltinConstant {
+// The built-in header an include name stands for, by its name below the
+// include folder in lower case ("winuser.rh", "sdks/_mingw_ddk.h"): the
+// include name's path below that folder or its last name (after the last '/'
+// or '\\'), in any letter case.
+std::optional<std::string_view> FindBuiltinHeader(std::string_view includeName);
+
+// The text of a built-in header that FindBuiltinHeader named: its guard, then
+// its #define, #undef and #include lines in the order the real header gives.
+std::string BuiltinHeaderText(std::string_view header);
+
+// A constant of the Windows headers, as a script that uses it without any
+// include takes it.
+struct WindowsConstant {
   std::string_view name;
-  // Replacement text: a number such as 0x10000000L (hexadecimal for styles,
-  // decimal otherwise, L where the headers have it), (-1), or a quoted text
-  // such as "Button".
-  std::string_view value;
+  std::uint32_t value = 0;
+  std::string_view text;  // a window class name such as "Button"; empty for a number
 };
 
-// Every built-in constant, sorted by name.
-std::span<const BuiltinConstant> BuiltinWindowsConstants();
+// The constant of that name, if the Windows headers define one that resource
+// scripts use.
+const WindowsConstant* FindWindowsConstant(std::string_view name);
 
-// The include names (compared case-insensitively, after the last '/' or '\\')
-// that the built-in constants stand in for when no such file is on the search
-// path: windows.h, windef.h, winbase.h, wingdi.h, winuser.h, winuser.rh,
-// winnt.h, winnt.rh, ntdef.h, winnls.h, winver.h, winres.h, winresrc.h,
-// afxres.h, afxres.rh, commctrl.h, commctrl.rh, commdlg.h, dlgs.h, prsht.h,
-// richedit.h, shellapi.h and sdkddkver.h.
-bool IsBuiltinWindowsHeader(std::string_view includeName);
+// Every such constant, sorted by name.
+std::span<const WindowsConstant> WindowsConstants();
 
 }  // namespace trellane
