@@ -10,14 +10,16 @@ every byte reads as one character and writes back as the same byte.
 The double-byte pages (932, 936, 949, 950) come from Python's cp932, gbk, cp949
 and cp950 codecs, which match Windows' tables but for these differences, filled
 in here as Windows reads them:
-- the single bytes Python leaves undefined (932: none; 936: 0x80 is the euro
-  sign; all: 0x80 and 0xFF and, in 932, 0xA0 and 0xFD-0xFF as below);
+- single bytes: Python's cp932 already reads 0x80, 0xA0 and 0xFD-0xFF as
+  Windows does (U+0080, U+F8F0-U+F8F3); gbk, cp949 and cp950 leave 0x80 and
+  0xFF undefined (DOUBLE_BYTE_SINGLES);
 - the user-defined areas, which Windows reads as private-use characters in runs;
 - 950's rows C6A1-C7FC, where Python reads kana of the ETEN extension and Windows
   private-use characters.
 Where two codes read as one character, Windows writes the first in byte order,
 except 932 writes IBM's extension (FA-FC) rather than NEC's selection of it
-(ED-EE), and 950 writes the codes in WINDOWS_PREFERRED. With Wine's copies of
+(ED-EE), where Python's cp932 encoder writes NEC's, and 950 writes the codes in
+WINDOWS_PREFERRED. With Wine's copies of
 Windows' tables installed (/usr/share/wine/nls), the result is checked against
 them in both directions.
 
