@@ -124,6 +124,23 @@ TEST(LanguageCodePages, FollowWindowsAnsiCodePages) {
     EXPECT_EQ(AnsiCodePage(Language{c.primary, c.sub}), c.codePage) << c.primary << " " << c.sub;
 }
 
+TEST(DoubleByteScripts, MacroTextsKeepTrailBytesThatAreBackslashes) {
+  const ConverterResult result = ConvertMenu(JoinLines({
+      "#pragma code_page(932)",
+      "#define CAPTION \"\x95\x5C\"",
+      "#define JOINED(a) a \"\x83\x5C\"",
+      "LANGUAGE 0x11, 1",
+      "1 MENU",
+      "BEGIN",
+      "  MENUITEM CAPTION, 1",
+      "  MENUITEM JOINED(\"\x95\x5C\"), 2",
+      "END",
+  }));
+  ASSERT_FALSE(result.image.empty());
+  EXPECT_EQ(CaptionBytes(result.image, 0), "\x95\x5C");
+  EXPECT_EQ(CaptionBytes(result.image, 1), "\x95\x5C\x83\x5C");
+}
+
 TEST(DoubleByteScripts, TextsAreCutBetweenCharacters) {
   // 32 characters of two bytes do not fit the caption slot of 63 bytes: the
   // last one goes whole.
