@@ -239,6 +239,7 @@ TEST_F(JsonListTest, ListJsonHoldsEveryFieldTheTableShows) {
                          Text(resource["name"]),
                          resource["id"].is_null() ? "-" : Number(resource["id"]),
                          language,
+                         Number(resource["codePage"]),
                          Number(resource["line"]),
                          Number(count) + noun + (count == 1 ? "" : "s")};
     EXPECT_EQ(TableCells(lines[i + 1]), expected) << lines[i + 1];

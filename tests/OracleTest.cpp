@@ -64,6 +64,15 @@ bool IsUtf16Le(const std::string& bytes) {
   return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
 }
 
+// The double-byte code page a script's #pragma code_page names, or 0.
+int DoubleBytePage(const std::string& bytes) {
+  for (const int page : {932, 936, 949, 950}) {
+    if (bytes.find("#pragma code_page(" + std::to_string(page) + ")") != std::string::npos)
+      return page;
+  }
+  return 0;
+}
+
 std::vector<std::filesystem::path> TestScripts() {
   std::vector<std::filesystem::path> scripts;
   for (const auto& entry : std::filesystem::directory_iterator(TRELLANE_SOURCE_DIR "/tests/scripts")) {
@@ -95,6 +104,20 @@ class OracleTest : public TempFolderTest {
       request.script = folder / script.filename();
       request.utf8 = true;
       WriteFile(script.filename().string(), "#pragma code_page(65001)\n" + Utf16LeToUtf8(bytes.substr(2)));
+    } else if (const int page = DoubleBytePage(bytes); page != 0) {
+      // The compilers read 65001 only: glibc's iconv, not Trellane's tables, makes their UTF-8 copy.
+      request.script = folder / script.filename();
+      request.utf8 = true;
+      const std::filesystem::path copy = folder / (script.stem().string() + ".utf8");
+      const std::string command =
+          "iconv -f CP" + std::to_string(page) + " -t UTF-8 '" + script.string() + "' > '" + copy.string() + "'";
+      EXPECT_EQ(std::system(command.c_str()), 0) << command;
+      std::string text = ReadBytes(copy);
+      const std::string pragma = "#pragma code_page(" + std::to_string(page) + ")";
+      text.replace(text.find(pragma), pragma.size(), "#pragma code_page(65001)");
+      WriteFile(script.filename().string(), text);
+    } else if (bytes.find("#pragma code_page(65001)") != std::string::npos) {
+      request.utf8 = true;
     }
     return request;
   }

@@ -160,8 +160,8 @@ TEST(SourceText, CharactersAPageLacksAreWrittenAsQuestionMarks) {
   }
 }
 
-TEST(SourceText, MultiBytePagesAreNotRead) {
-  for (const int codePage : {932, 936, 949, 950, 0, -1}) {
+TEST(SourceText, PagesWithoutTablesAreNotRead) {
+  for (const int codePage : {1361, 20932, 51949, 0, -1}) {
     EXPECT_FALSE(IsKnownInputCodePage(codePage)) << codePage;
     EXPECT_FALSE(IsKnownOutputCodePage(codePage)) << codePage;
     std::string utf8;
@@ -172,6 +172,121 @@ TEST(SourceText, MultiBytePagesAreNotRead) {
   }
   EXPECT_TRUE(IsKnownInputCodePage(Utf8CodePage));
   EXPECT_FALSE(IsKnownOutputCodePage(Utf8CodePage));
+}
+
+TEST(SourceText, DoubleBytePagesReadAndWriteAsWindowsDoes) {
+  struct Case {
+    int codePage;
+    std::string bytes;
+    std::string utf8;
+  };
+  const Case cases[] = {
+      {932, "\x95\x5C\x8E\xA6", "\xE8\xA1\xA8\xE7\xA4\xBA"},  // a trail byte that is a backslash
+      {932, "\x83\x5C\x83\x74\x83\x67", "\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88"},
+      {932, "\xB1", "\xEF\xBD\xB1"},  // a half-width katakana is one byte
+      {932, "\x80\xA0\xFD", "\xC2\x80\xEF\xA3\xB0\xEF\xA3\xB1"},
+      {936, "\xD6\xD0\xCE\xC4", "\xE4\xB8\xAD\xE6\x96\x87"},
+      {936, "\x80", "\xE2\x82\xAC"},
+      {949, "\xC7\xD1\xB1\xB9\xBE\xEE", "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4"},
+      {950, "\xA4\xA4\xA4\xE5", "\xE4\xB8\xAD\xE6\x96\x87"},
+      {950, "\xC6\xA1", "\xEF\x9A\xB1"},  // Windows reads the ETEN kana as private-use characters
+      {949, "\xC9\xA1", "\xEE\x80\x80"},  // a user-defined character
+  };
+  for (const Case& c : cases) {
+    std::string utf8;
+    std::size_t invalid = 0;
+    AppendFromCodePage(utf8, c.bytes, c.codePage, invalid);
+    EXPECT_EQ(utf8, c.utf8) << c.codePage;
+    EXPECT_EQ(invalid, 0u) << c.codePage;
+    std::size_t replaced = 0;
+    EXPECT_EQ(ToCodePage(c.utf8, c.codePage, replaced), c.bytes) << c.codePage;
+    EXPECT_EQ(replaced, 0u) << c.codePage;
+    EXPECT_TRUE(IsKnownInputCodePage(c.codePage));
+    EXPECT_TRUE(IsKnownOutputCodePage(c.codePage));
+  }
+}
+
+TEST(SourceText, EveryDoubleBytePairReadsAsOneCharacterAndMostWriteBack) {
+  for (const int codePage : {932, 936, 949, 950}) {
+    std::size_t pairs = 0;
+    std::size_t rewritten = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+        if (CharacterLength(bytes, 0, codePage) != 2)
+          continue;
+        ++pairs;
+        std::string utf8;
+        std::size_t invalid = 0;
+        AppendFromCodePage(utf8, bytes, codePage, invalid);
+        ASSERT_EQ(invalid, 0u) << codePage << " " << lead << " " << trail;
+        std::size_t replaced = 0;
+        const std::string back = ToCodePage(utf8, codePage, replaced);
+        ASSERT_EQ(replaced, 0u) << codePage << " " << lead << " " << trail;
+        if (back != bytes)
+          ++rewritten;  // a second code of a character, written as Windows writes it
+      }
+    }
+    EXPECT_GT(pairs, 9000u) << codePage;
+    EXPECT_LT(rewritten, 400u) << codePage;
+  }
+}
+
+TEST(SourceText, SecondCodesOfACharacterAreWrittenAsWindowsWritesThem) {
+  struct Case {
+    int codePage;
+    std::string read;
+    std::string written;
+  };
+  const Case cases[] = {
+      {932, "\x87\x90", "\x81\xE0"},  // NEC's row 13 gives way to JIS
+      {932, "\xED\x40", "\xFA\x5C"},  // NEC's selection of IBM's extension gives way to IBM's
+      {932, "\xEE\xEF", "\xFA\x40"}, {950, "\xA2\xCC", "\xA4\x51"}, {950, "\xA2\xA4", "\xF9\xF9"},
+  };
+  for (const Case& c : cases) {
+    std::string utf8;
+    std::size_t invalid = 0;
+    AppendFromCodePage(utf8, c.read, c.codePage, invalid);
+    std::size_t replaced = 0;
+    EXPECT_EQ(ToCodePage(utf8, c.codePage, replaced), c.written) << c.codePage;
+  }
+}
+
+TEST(SourceText, LeadBytesWithoutTheirTrailByteReadAsReplacements) {
+  struct Case {
+    int codePage;
+    std::string bytes;
+    std::string utf8;
+  };
+  const std::string replacement = "\xEF\xBF\xBD";
+  const Case cases[] = {
+      {932, "a\x95", "a" + replacement},    // at the end of the text
+      {932, "\x95\n", replacement + "\n"},  // at the end of a line
+      {936, "\xD6\"", replacement + "\""},  // before a byte that is no trail byte
+      {950, "\xA4\x80\xA4\xA4", replacement + "\xC2\x80\xE4\xB8\xAD"},
+  };
+  for (const Case& c : cases) {
+    std::string utf8;
+    std::size_t invalid = 0;
+    AppendFromCodePage(utf8, c.bytes, c.codePage, invalid);
+    EXPECT_EQ(utf8, c.utf8) << c.codePage;
+    EXPECT_EQ(invalid, 1u) << c.codePage;
+  }
+}
+
+TEST(SourceText, CutsFallBetweenDoubleByteCharacters) {
+  struct Case {
+    int codePage;
+    std::string bytes;
+    std::size_t limit;
+    std::size_t boundary;
+  };
+  const Case cases[] = {
+      {932, "\x95\x5C\x8E\xA6", 3, 2}, {932, "\x95\x5C\x8E\xA6", 4, 4}, {932, "a\x95\x5C", 2, 1},
+      {932, "\xB1\xB2\xB3", 2, 2},     {1252, "\x95\x5C\x8E", 1, 1},    {949, "ab", 9, 2},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CharacterBoundary(c.bytes, c.limit, c.codePage), c.boundary) << c.codePage << " " << c.limit;
 }
 
 }  // namespace

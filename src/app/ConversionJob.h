@@ -27,7 +27,7 @@ struct ConversionContext {
   PreprocessorOptions preprocessor;
   IncludeFileReader* includes = nullptr;    // none: only the built-in Windows headers are found
   std::optional<std::string> resourceName;  // --resource: the menu or dialog to convert
-  int outputCodePage = 1252;
+  std::optional<int> outputCodePage;        // none: each resource in the code page of its language
 };
 
 using Converter = std::function<ConverterResult(std::string script, const ConversionContext& context)>;

@@ -21,6 +21,7 @@ struct ConverterResult {
   Image image;
   std::size_t recordCount = 0;  // items or controls
   std::string resourceName;     // the converted resource, as `list` names it
+  int textCodePage = 1252;      // the code page its texts are written in
   Diagnostics diagnostics;
 };
 

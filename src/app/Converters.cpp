@@ -8,6 +8,7 @@
 
 #include "radasm/DialogWriter.h"
 #include "radasm/MenuWriter.h"
+#include "script/LanguageCodePage.h"
 #include "script/Literals.h"
 #include "script/ScriptReader.h"
 #include "text/AsciiCase.h"
@@ -15,9 +16,9 @@
 namespace trellane {
 namespace {
 
-WriterOptions MakeWriterOptions(ScriptReading& reading, const ConversionContext& context) {
+WriterOptions MakeWriterOptions(ScriptReading& reading, const ConversionContext& context, const Language& language) {
   WriterOptions options;
-  options.outputCodePage = context.outputCodePage;
+  options.outputCodePage = OutputCodePage(context, language);
   options.warn = [&reading](const SourceLocation& location, const std::string& message) {
     reading.diagnostics.push_back(DiagnosticAt(reading.files, location, Severity::Warning, message));
   };
@@ -70,13 +71,17 @@ ScriptReading ReadScript(std::string script, const ConversionContext& context) {
   return ReadResourceScript(context.scriptPath, std::move(script), context.preprocessor, *includes);
 }
 
+int OutputCodePage(const ConversionContext& context, const Language& language) {
+  return context.outputCodePage.value_or(AnsiCodePage(language));
+}
+
 Image WriteMenu(const Menu& menu, ScriptReading& reading, const ConversionContext& context) {
-  return WriteMenuFile(menu, MakeWriterOptions(reading, context));
+  return WriteMenuFile(menu, MakeWriterOptions(reading, context, menu.language));
 }
 
 Image WriteDialog(const Dialog& dialog, ScriptReading& reading, const ConversionContext& context) {
   DialogWriterOptions options;
-  options.writer = MakeWriterOptions(reading, context);
+  options.writer = MakeWriterOptions(reading, context, dialog.language);
   options.metrics = context.metrics;
   options.requestMenuName = context.requestMenuName;
   return WriteDialogFile(dialog, options);
@@ -138,6 +143,7 @@ ConverterResult ConvertOne(std::string script, const ConversionContext& context,
   result.image = WriteResource(*chosen, reading, context);
   result.recordCount = RecordCount(*chosen);
   result.resourceName = ResourceDisplayName(chosen->name);
+  result.textCodePage = OutputCodePage(context, chosen->language);
   return Finish(reading, result);
 }
 

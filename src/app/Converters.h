@@ -25,6 +25,9 @@ ScriptReading ReadScript(std::string script, const ConversionContext& context);
 
 // The record file image of one menu or dialog of a reading; the writers'
 // warnings join the reading's diagnostics.
+// The code page a resource's texts are written in: --output-code-page, or its language's.
+int OutputCodePage(const ConversionContext& context, const Language& language);
+
 Image WriteMenu(const Menu& menu, ScriptReading& reading, const ConversionContext& context);
 Image WriteDialog(const Dialog& dialog, ScriptReading& reading, const ConversionContext& context);
 

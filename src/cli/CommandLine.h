@@ -19,7 +19,7 @@ struct ScriptOptions {
   std::vector<std::string> includeFolders;  // -I
   std::vector<std::string> defines;         // -D NAME[=VALUE]
   std::optional<int> codePage;              // --code-page
-  int outputCodePage = 1252;                // --output-code-page
+  std::optional<int> outputCodePage;        // --output-code-page; none: the language's
   std::optional<std::string> resource;      // --resource
 };
 

@@ -59,7 +59,7 @@ int RunDumpCommand(const std::string& path, std::ostream& out, std::ostream& err
 int RunJsonDumpCommand(const std::string& path, std::optional<int> codePage, std::ostream& out, std::ostream& err) {
   const int textCodePage = codePage.value_or(DefaultCodePage);
   if (!IsKnownOutputCodePage(textCodePage)) {
-    err << "trellane: error: --code-page " << textCodePage << ": not a single-byte code page of record files\n";
+    err << "trellane: error: --code-page " << textCodePage << ": not a code page of record files\n";
     return 2;
   }
   Image image;

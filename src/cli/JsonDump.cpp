@@ -10,6 +10,7 @@
 #include "radasm/MenuImageText.h"
 #include "radasm/MenuRecordFile.h"
 #include "radasm/MenuShortcut.h"
+#include "script/LanguageCodePage.h"
 #include "script/SourceText.h"
 
 namespace trellane {
@@ -161,19 +162,21 @@ std::optional<Json> DialogImageJson(const Image& image, int codePage) {
   return document;
 }
 
-Json ResourceListJson(const ScriptReading& reading) {
+Json ResourceListJson(const ScriptReading& reading, std::optional<int> outputCodePage) {
   Json resources = Json::array();
   for (const ResourceEntry& entry : reading.resources.order) {
     if (entry.kind == ResourceKind::Menu && entry.index < reading.resources.menus.size()) {
       const Menu& menu = reading.resources.menus[entry.index];
       Json resource =
           ResourceJson(menu.extended ? "MENUEX" : "MENU", menu.name, menu.language, menu.location, reading.files);
+      resource["codePage"] = outputCodePage.value_or(AnsiCodePage(menu.language));
       resource["itemCount"] = menu.items.size();
       resources.push_back(std::move(resource));
     } else if (entry.kind == ResourceKind::Dialog && entry.index < reading.resources.dialogs.size()) {
       const Dialog& dialog = reading.resources.dialogs[entry.index];
       Json resource = ResourceJson(dialog.extended ? "DIALOGEX" : "DIALOG", dialog.name, dialog.language,
                                    dialog.location, reading.files);
+      resource["codePage"] = outputCodePage.value_or(AnsiCodePage(dialog.language));
       resource["controlCount"] = dialog.controls.size();
       resources.push_back(std::move(resource));
     }

@@ -22,7 +22,7 @@ std::optional<Json> MenuImageJson(const Image& image, int codePage);
 std::optional<Json> DialogImageJson(const Image& image, int codePage);
 
 // The menus and dialogs a reading found, in script order.
-Json ResourceListJson(const ScriptReading& reading);
+Json ResourceListJson(const ScriptReading& reading, std::optional<int> outputCodePage);
 
 // The document as text, indented, ending in a newline.
 std::string JsonText(const Json& document);

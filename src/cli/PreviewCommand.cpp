@@ -6,6 +6,7 @@
 #include "preview/DialogPreview.h"
 #include "preview/MenuPreview.h"
 #include "preview/SvgWriter.h"
+#include "script/SourceText.h"
 #include "text/AsciiCase.h"
 #ifdef TRELLANE_PNG
 #include "preview/CairoPngWriter.h"
@@ -29,15 +30,17 @@ struct PictureSource {
   bool ok = false;
   ConversionMode kind = ConversionMode::Dialog;
   Image image;
+  int codePage = DefaultCodePage;  // of the image's texts
 };
 
-PictureSource ReadRecordFile(const std::string& path, ConversionMode kind, std::ostream& err) {
+PictureSource ReadRecordFile(const std::string& path, ConversionMode kind, int codePage, std::ostream& err) {
   PictureSource source;
   std::string bytes;
   if (!ReadInputFile(path, "file", bytes, err))
     return source;
   source.image.assign(bytes.begin(), bytes.end());
   source.kind = kind;
+  source.codePage = codePage;
   source.ok = true;
   return source;
 }
@@ -99,6 +102,7 @@ PictureSource ConvertScript(const PreviewOptions& options, std::ostream& err) {
   }
   source.kind = menu ? ConversionMode::Menu : ConversionMode::Dialog;
   source.image = std::move(converted.image);
+  source.codePage = converted.textCodePage;
   source.ok = true;
   return source;
 }
@@ -120,17 +124,18 @@ int RunPreviewCommand(const PreviewOptions& options, std::ostream& out, std::ost
   }
 #endif
 
+  const int recordCodePage = options.convert.script.outputCodePage.value_or(DefaultCodePage);
   PictureSource source;
   if (EndsWithNoCase(input, ".dlg"))
-    source = ReadRecordFile(input, ConversionMode::Dialog, err);
+    source = ReadRecordFile(input, ConversionMode::Dialog, recordCodePage, err);
   else if (EndsWithNoCase(input, ".mnu"))
-    source = ReadRecordFile(input, ConversionMode::Menu, err);
+    source = ReadRecordFile(input, ConversionMode::Menu, recordCodePage, err);
   else
     source = ConvertScript(options, err);
   if (!source.ok)
     return 1;
 
-  const int codePage = options.convert.script.outputCodePage;
+  const int codePage = source.codePage;
   const SceneBuild build = source.kind == ConversionMode::Dialog ? BuildDialogScene(source.image, codePage)
                                                                  : BuildMenuScene(source.image, codePage);
   if (!build.ok) {

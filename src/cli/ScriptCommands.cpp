@@ -5,6 +5,7 @@
 #include "app/IncludeFiles.h"
 #include "cli/CommandLine.h"
 #include "cli/JsonDump.h"
+#include "script/LanguageCodePage.h"
 #include "script/ModelDump.h"
 #include "script/ScriptReader.h"
 #include "text/TextTable.h"
@@ -90,7 +91,7 @@ int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream
   ScriptReading reading;
   if (!ReadModel(options, reading, err))
     return 1;
-  std::vector<std::vector<std::string>> rows{{"kind", "name", "id", "language", "line", "contents"}};
+  std::vector<std::vector<std::string>> rows{{"kind", "name", "id", "language", "code page", "line", "contents"}};
   const auto idText = [](const NameOrOrdinal& name) {
     return name.isOrdinal ? std::to_string(name.ordinal & 0xFFFF) : std::string("-");
   };
@@ -98,13 +99,15 @@ int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream
     if (entry.kind == ResourceKind::Menu) {
       const Menu& menu = reading.resources.menus[entry.index];
       rows.push_back({menu.extended ? "MENUEX" : "MENU", ResourceDisplayName(menu.name), idText(menu.name),
-                      LanguageText(menu.language), std::to_string(menu.location.line),
-                      Count(menu.items.size(), "item")});
+                      LanguageText(menu.language),
+                      std::to_string(options.outputCodePage.value_or(AnsiCodePage(menu.language))),
+                      std::to_string(menu.location.line), Count(menu.items.size(), "item")});
     } else {
       const Dialog& dialog = reading.resources.dialogs[entry.index];
       rows.push_back({dialog.extended ? "DIALOGEX" : "DIALOG", ResourceDisplayName(dialog.name), idText(dialog.name),
-                      LanguageText(dialog.language), std::to_string(dialog.location.line),
-                      Count(dialog.controls.size(), "control")});
+                      LanguageText(dialog.language),
+                      std::to_string(options.outputCodePage.value_or(AnsiCodePage(dialog.language))),
+                      std::to_string(dialog.location.line), Count(dialog.controls.size(), "control")});
     }
   }
   if (rows.size() == 1) {
@@ -119,7 +122,7 @@ int RunJsonListCommand(const ScriptOptions& options, std::ostream& out, std::ost
   ScriptReading reading;
   if (!ReadModel(options, reading, err))
     return 1;
-  out << JsonText(ResourceListJson(reading));
+  out << JsonText(ResourceListJson(reading, options.outputCodePage));
   return 0;
 }
 

@@ -24,7 +24,8 @@ void AddScriptOptions(CLI::App& command, trellane::ScriptOptions& options) {
   command.add_option("-I,--include", options.includeFolders, "a folder #include searches, after the script's own");
   command.add_option("-D,--define", options.defines, "define a macro: NAME or NAME=VALUE");
   command.add_option("--code-page", options.codePage, "the code page of a script without a byte-order mark (1252)")
-      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}));
+      ->check(CLI::IsMember(
+          {437, 850, 874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}));
 }
 
 // The options of the commands that write dialogs.
@@ -44,8 +45,8 @@ void AddConvertCommand(CLI::App& app, const char* name, const char* description,
   command->add_option("--resource", options.script.resource, "the name or number of the resource to convert");
   command
       ->add_option("--output-code-page", options.script.outputCodePage,
-                   "the code page of the texts in the file written (1252)")
-      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
+                   "the code page of the texts in the file written (default: the resource's LANGUAGE's)")
+      ->check(CLI::IsMember({437, 850, 874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
 }
 
 // trellane preview FILE -o OUT.svg|OUT.png: the picture of a record file or of a script's dialog or menu.
@@ -60,9 +61,12 @@ void AddPreviewCommand(CLI::App& app, trellane::PreviewOptions& options) {
   command->add_option("-I,--include", convert.script.includeFolders, "a folder #include searches");
   command->add_option("-D,--define", convert.script.defines, "define a macro: NAME or NAME=VALUE");
   command->add_option("--code-page", convert.script.codePage, "the code page of a script without a byte-order mark")
-      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}));
-  command->add_option("--output-code-page", convert.script.outputCodePage, "the code page of the records' texts (1252)")
-      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
+      ->check(CLI::IsMember(
+          {437, 850, 874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 65001}));
+  command
+      ->add_option("--output-code-page", convert.script.outputCodePage,
+                   "the code page of the records' texts (default: the resource's LANGUAGE's)")
+      ->check(CLI::IsMember({437, 850, 874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
   command->add_option("--menu-name", convert.menuName, "the RadASM menu file the dialog names");
   command->add_option("--dpi", convert.dotsPerInch, "pixels per inch of the display (default 96)")
       ->check(CLI::Range(1, 10000));
@@ -95,8 +99,8 @@ int Run(int argc, char** argv) {
   convertAll->add_flag("--all", everyResource, "convert every resource (what convert always does)");
   convertAll
       ->add_option("--output-code-page", all.script.outputCodePage,
-                   "the code page of the texts in the files written (1252)")
-      ->check(CLI::IsMember({437, 850, 874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
+                   "the code page of the texts in the files written (default: each resource's LANGUAGE's)")
+      ->check(CLI::IsMember({437, 850, 874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
   AddDialogOptions(*convertAll, all);
 
   trellane::ScriptOptions listed;

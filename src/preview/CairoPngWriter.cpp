@@ -38,6 +38,26 @@ bool FamilyInstalled(const std::string& family) {
   return installed;
 }
 
+// The length of the UTF-8 sequence at `at`.
+std::size_t CharacterBytes(std::string_view utf8, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(utf8[at]);
+  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  return std::min(length, utf8.size() - at);
+}
+
+// Whether the character at `at` is of the CJK, kana or Hangul blocks (U+2E80
+// to U+FFEF but the private-use area), which the Windows faces' stand-ins lack.
+bool CjkAt(std::string_view utf8, std::size_t at) {
+  if (at + 2 >= utf8.size())
+    return false;
+  const auto lead = static_cast<unsigned char>(utf8[at]);
+  const auto next = static_cast<unsigned char>(utf8[at + 1]);
+  return (lead == 0xE2 && next >= 0xBA) || (lead >= 0xE3 && lead <= 0xED) || (lead == 0xEF && next >= 0xA4);
+}
+
+// Faces Debian packages for CJK texts, the first one installed drawing them.
+const std::vector<std::string> CjkFaces = {"Noto Sans CJK JP", "WenQuanYi Micro Hei", "Droid Sans Fallback"};
+
 void SetColor(cairo_t* cairo, Rgb color) {
   cairo_set_source_rgb(cairo, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
 }
@@ -129,27 +149,47 @@ class CairoPainter {
   void Draw(const TextShape& text) {
     if (text.text.empty())
       return;
-    SelectFont(text.font);
     SetColor(cairo, text.color);
-    cairo_text_extents_t whole;
-    cairo_text_extents(cairo, text.text.c_str(), &whole);
+    const double width = Advance(text.text, text.font);
     double x = text.x;
     if (text.align == TextAlign::Center)
-      x = std::round(text.x - whole.x_advance / 2);
+      x = std::round(text.x - width / 2);
     else if (text.align == TextAlign::Right)
-      x = text.x - whole.x_advance;
+      x = text.x - width;
     cairo_move_to(cairo, x, text.baseline);
-    cairo_show_text(cairo, text.text.c_str());
+    ForEachRun(text.text, text.font, [&](const std::string& run) { cairo_show_text(cairo, run.c_str()); });
     if (text.underlineAt < text.text.size()) {
-      const std::string before = text.text.substr(0, text.underlineAt);
-      const std::string marked = text.text.substr(text.underlineAt, text.underlineLength);
-      cairo_text_extents_t lead;
-      cairo_text_extents_t character;
-      cairo_text_extents(cairo, before.c_str(), &lead);
-      cairo_text_extents(cairo, marked.c_str(), &character);
-      cairo_rectangle(cairo, std::round(x + lead.x_advance), text.baseline + 1, std::round(character.x_advance), 1);
+      const double lead = Advance(text.text.substr(0, text.underlineAt), text.font);
+      const double character = Advance(text.text.substr(text.underlineAt, text.underlineLength), text.font);
+      cairo_rectangle(cairo, std::round(x + lead), text.baseline + 1, std::round(character), 1);
       cairo_fill(cairo);
     }
+  }
+
+  // Calls draw for each run of the text in one face, the face selected: CJK
+  // characters in a CJK face, the rest in the dialog's font.
+  template <typename Draw>
+  void ForEachRun(const std::string& text, const SceneFont& font, Draw draw) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const bool cjk = CjkAt(text, start);
+      std::size_t end = start;
+      while (end < text.size() && CjkAt(text, end) == cjk)
+        end += CharacterBytes(text, end);
+      SelectFont(font, cjk);
+      draw(text.substr(start, end - start));
+      start = end;
+    }
+  }
+
+  double Advance(const std::string& text, const SceneFont& font) {
+    double width = 0;
+    ForEachRun(text, font, [&](const std::string& run) {
+      cairo_text_extents_t extents;
+      cairo_text_extents(cairo, run.c_str(), &extents);
+      width += extents.x_advance;
+    });
+    return width;
   }
 
   void Draw(const MarkShape& mark) {
@@ -172,10 +212,11 @@ class CairoPainter {
   }
 
   // The first of the face's stand-ins fontconfig has, found once per face.
-  void SelectFont(const SceneFont& font) {
-    auto found = families.find(font.face);
+  void SelectFont(const SceneFont& font, bool cjk) {
+    const std::string key = cjk ? std::string("\n") : font.face;  // no face is named "\n"
+    auto found = families.find(key);
     if (found == families.end()) {
-      const std::vector<std::string> faces = FallbackFaces(font.face);
+      const std::vector<std::string> faces = cjk ? CjkFaces : FallbackFaces(font.face);
       std::string chosen = faces.back();
       for (const std::string& face : faces) {
         if (FamilyInstalled(face)) {
@@ -183,7 +224,7 @@ class CairoPainter {
           break;
         }
       }
-      found = families.emplace(font.face, chosen).first;
+      found = families.emplace(key, chosen).first;
     }
     cairo_select_font_face(cairo, found->second.c_str(), CAIRO_FONT_SLANT_NORMAL,
                            font.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);

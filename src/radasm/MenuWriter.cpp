@@ -4,6 +4,7 @@
 
 #include "radasm/MenuRecordFile.h"
 #include "radasm/MenuShortcut.h"
+#include "script/SourceText.h"
 
 namespace trellane {
 namespace {
@@ -115,8 +116,12 @@ Image WriteMenuFile(const Menu& menu, const WriterOptions& options) {
     StoreU8(image, record + MenuItemRecord::itemTag, 1);
     StoreName(image, record + MenuItemRecord::identifierName, item.id.symbol, item.location, options);
     StoreU32(image, record + MenuItemRecord::identifier, item.id.value);
-    if (!StoreTextOnZeros(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth, caption) &&
-        options.warn)
+    // Never half a double-byte character at the end of the slot.
+    const std::size_t fits = CharacterBoundary(caption, MenuItemRecord::captionWidth - 1, options.outputCodePage);
+    const bool whole = StoreTextOnZeros(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth,
+                                        std::string_view(caption).substr(0, fits)) &&
+                       fits == caption.size();
+    if (!whole && options.warn)
       options.warn(item.location, "caption cut to 63 characters");
     StoreU16(image, record + MenuItemRecord::level, static_cast<std::uint32_t>(item.level) & 0xFFFF);
     if ((type & MenuBreaks) != 0 && options.warn)

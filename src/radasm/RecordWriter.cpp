@@ -16,9 +16,12 @@ std::string OutputText(std::string_view utf8, const WriterOptions& options, cons
 
 void StoreSlotText(Image& image, std::size_t offset, std::size_t width, std::string_view text,
                    const WriterOptions& options, const SourceLocation& location, std::string_view what) {
-  if (!StoreTextOnZeros(image, offset, width, text) && options.warn)
+  // Never half a double-byte character at the end of the slot.
+  const std::size_t fits = CharacterBoundary(text, width - 1, options.outputCodePage);
+  const bool whole = StoreTextOnZeros(image, offset, width, text.substr(0, fits)) && fits == text.size();
+  if (!whole && options.warn)
     options.warn(location, std::string(what) + " is longer than " + std::to_string(width - 1) +
-                               " characters; it is cut to \"" + std::string(text.substr(0, width - 1)) + "\"");
+                               " bytes; it is cut to \"" + std::string(text.substr(0, fits)) + "\"");
 }
 
 std::string_view RecordName(const NameOrOrdinal& name) {

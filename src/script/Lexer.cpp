@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "script/SourceText.h"
+
 namespace trellane {
 namespace {
 
@@ -94,6 +96,13 @@ void Lexer::Fail(std::size_t offset, std::string message) {
     error = LexError{LocationOf(offset), std::move(message)};
 }
 
+void Lexer::SetCodePage(int page) {
+  if (page != codePage) {
+    codePage = page;
+    doubleByte = IsDoubleByteCodePage(page);
+  }
+}
+
 void Lexer::SetLineNumber(std::uint32_t number) {
   lineDelta = number - state.line;  // wraps as the line numbers themselves do
 }
@@ -163,6 +172,14 @@ std::size_t Lexer::LineCommentEnd(std::size_t start) const {
       --back;
     if (back == start || text[back - 1] != '\\')
       return at;
+    if (doubleByte) {
+      // The backslash may be the trail byte of a character.
+      std::size_t character = start;
+      while (character < back - 1)
+        character += CharacterLength(text, character, codePage);
+      if (character != back - 1)
+        return at;
+    }
     at = SpliceEnd(back - 1);
   }
 }
@@ -239,7 +256,7 @@ Lexer::Quoted Lexer::QuotedEnd(std::size_t quote) {
     } else if (IsLineEnd(c)) {
       break;
     } else {
-      ++at;
+      at += doubleByte ? CharacterLength(text, at, codePage) : 1;
     }
   }
   unclosed = {quote, std::min(at, text.size())};

@@ -94,6 +94,10 @@ class Lexer {
   // The next byte is '(' with nothing between: the #define is function-like.
   bool ParenthesisFollows() const;
 
+  // The code page the text is read in from here on: in a double-byte page a
+  // trail byte inside a string or a comment is never a quote or a backslash.
+  void SetCodePage(int page);
+
   // The current physical line takes number (as #line says); the lines after it count on from there.
   void SetLineNumber(std::uint32_t number);
 
@@ -127,6 +131,8 @@ class Lexer {
   std::uint32_t lineDelta = 0;  // added to physical line numbers, as #line sets it
   std::uint32_t file;
   bool strictStrings;
+  int codePage = 0;
+  bool doubleByte = false;
   std::deque<std::string>* arena;
   std::optional<LexError> error;
   struct Unclosed {

@@ -79,8 +79,14 @@ StringLiteral ReadStringLiteral(std::string_view spelling, int codePage) {
   std::string bytes;
   std::string& utf8 = literal.text;
   const bool wide = literal.wide;
+  const bool doubleByte = IsDoubleByteCodePage(codePage);
   std::size_t i = 0;
   while (i < spelling.size()) {
+    if (doubleByte && CharacterLength(spelling, i, codePage) == 2) {
+      bytes.append(spelling.substr(i, 2));  // its trail byte may be a backslash
+      i += 2;
+      continue;
+    }
     const char c = spelling[i++];
     if (c == '"') {
       if (i < spelling.size() && spelling[i] == '"')

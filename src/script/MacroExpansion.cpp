@@ -117,6 +117,7 @@ bool Preprocessor::Impl::EnterMacro(Macro& macro, const LexToken& name) {
     return true;
 
   Lexer body(definition.Definition().substr(definition.nameLength), name.location.file, false, arena);
+  body.SetCodePage(name.codePage);  // its texts are read in the page of the place it is used
   const std::size_t scratchMark = scratch.size();
   const std::size_t argumentMark = arguments.size();
   const std::size_t parameterMark = parameters.size();

@@ -276,6 +276,7 @@ void Preprocessor::Impl::FileToken(LexToken& token) {
       return;
     }
     Frame& frame = frames.back();
+    frame.lexer.SetCodePage(frame.unicode ? Utf8CodePage : codePage);
     if (mode != ReadMode::Directive && frame.skipContent)
       frame.lexer.SkipToDirective();
     frame.lexer.Next(token, mode == ReadMode::Directive);

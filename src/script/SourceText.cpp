@@ -4,6 +4,9 @@
 #include <array>
 #include <cstring>
 #include <iterator>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace trellane {
 namespace {
@@ -13,7 +16,94 @@ struct CodePageTable {
   char16_t high[128];  // bytes 0x80-0xFF
 };
 
+struct DoubleByteRow {
+  unsigned char lead;
+  unsigned char firstTrail;
+  unsigned char lastTrail;
+  std::uint32_t start;  // of the trail bytes' characters in points
+};
+
+struct DoubleByteTable {
+  int codePage;
+  char16_t single[128];  // bytes 0x80-0xFF; 0 for a lead byte
+  const DoubleByteRow* rows;
+  std::size_t rowCount;
+  const char16_t* points;
+  const std::uint16_t* secondary;  // sorted
+  std::size_t secondaryCount;
+};
+
 #include "script/CodePageTables.inc"
+
+const DoubleByteTable* FindDoubleByteTable(int codePage) {
+  for (const DoubleByteTable& table : DoubleByteTables)
+    if (table.codePage == codePage)
+      return &table;
+  return nullptr;
+}
+
+// The character of the pair lead, trail, or 0 when it reads as nothing.
+char16_t PairPoint(const DoubleByteTable& table, unsigned char lead, unsigned char trail) {
+  const DoubleByteRow* end = table.rows + table.rowCount;
+  const DoubleByteRow* row =
+      std::lower_bound(table.rows, end, lead, [](const DoubleByteRow& r, unsigned char b) { return r.lead < b; });
+  if (row == end || row->lead != lead || trail < row->firstTrail || trail > row->lastTrail)
+    return 0;
+  return table.points[row->start + (trail - row->firstTrail)];
+}
+
+// The character at `at` (a byte above 0x7F) and how many bytes it takes; 0
+// with length 1 for a lead byte without a trail byte that pairs with it.
+std::pair<char16_t, std::size_t> ReadDoubleByte(const DoubleByteTable& table, std::string_view bytes, std::size_t at) {
+  const auto byte = static_cast<unsigned char>(bytes[at]);
+  if (table.single[byte - 0x80] != 0)
+    return {table.single[byte - 0x80], 1};
+  if (at + 1 >= bytes.size())
+    return {0, 1};
+  const char16_t point = PairPoint(table, byte, static_cast<unsigned char>(bytes[at + 1]));
+  return {point, point == 0 ? 1 : 2};
+}
+
+struct WrittenCode {
+  char16_t point;
+  std::uint16_t code;  // one byte below 0x100
+};
+
+// The codes each character is written as, sorted by character; built the
+// first time a text is written in the page.
+const std::vector<WrittenCode>& WrittenCodes(const DoubleByteTable& table) {
+  constexpr std::size_t Count = std::size(DoubleByteTables);
+  static std::once_flag built[Count];
+  static std::vector<WrittenCode> codes[Count];
+  const auto index = static_cast<std::size_t>(&table - DoubleByteTables);
+  std::call_once(built[index], [&] {
+    std::vector<WrittenCode>& list = codes[index];
+    const auto add = [&](char16_t point, std::uint16_t code) {
+      if (point != 0 && !std::binary_search(table.secondary, table.secondary + table.secondaryCount, code))
+        list.push_back({point, code});
+    };
+    for (unsigned byte = 0x80; byte < 0x100; ++byte)
+      add(table.single[byte - 0x80], static_cast<std::uint16_t>(byte));
+    for (std::size_t r = 0; r < table.rowCount; ++r) {
+      const DoubleByteRow& row = table.rows[r];
+      for (unsigned trail = row.firstTrail; trail <= row.lastTrail; ++trail)
+        add(table.points[row.start + (trail - row.firstTrail)], static_cast<std::uint16_t>(row.lead * 256 + trail));
+    }
+    std::sort(list.begin(), list.end(), [](const WrittenCode& a, const WrittenCode& b) { return a.point < b.point; });
+  });
+  return codes[index];
+}
+
+// The code of codePoint in the page, or -1.
+int CodeOf(const DoubleByteTable& table, std::uint32_t codePoint) {
+  const std::vector<WrittenCode>& codes = WrittenCodes(table);
+  const auto found =
+      std::lower_bound(codes.begin(), codes.end(), codePoint,
+                       [](const WrittenCode& entry, std::uint32_t point) { return entry.point < point; });
+  if (found == codes.end() || found->point != codePoint)
+    return -1;
+  return found->code;
+}
 
 struct ReverseEntry {
   char16_t point;
@@ -221,11 +311,36 @@ DecodedSource DecodeSource(std::string&& bytes) {
 }
 
 bool IsKnownInputCodePage(int codePage) {
-  return codePage == Utf8CodePage || FindTable(codePage) != nullptr;
+  return codePage == Utf8CodePage || IsKnownOutputCodePage(codePage);
 }
 
 bool IsKnownOutputCodePage(int codePage) {
-  return FindTable(codePage) != nullptr;
+  return FindTable(codePage) != nullptr || FindDoubleByteTable(codePage) != nullptr;
+}
+
+bool IsDoubleByteCodePage(int codePage) {
+  return FindDoubleByteTable(codePage) != nullptr;
+}
+
+std::size_t CharacterLength(std::string_view bytes, std::size_t at, int codePage) {
+  if (static_cast<unsigned char>(bytes[at]) < 0x80)
+    return 1;
+  const DoubleByteTable* table = FindDoubleByteTable(codePage);
+  return table == nullptr ? 1 : ReadDoubleByte(*table, bytes, at).second;
+}
+
+std::size_t CharacterBoundary(std::string_view bytes, std::size_t limit, int codePage) {
+  if (limit >= bytes.size())
+    return bytes.size();
+  if (FindDoubleByteTable(codePage) == nullptr)
+    return limit;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t next = at + CharacterLength(bytes, at, codePage);
+    if (next > limit)
+      return at;
+    at = next;
+  }
 }
 
 void AppendCodePoint(std::string& utf8, std::uint32_t codePoint) {
@@ -254,6 +369,7 @@ void AppendFromCodePage(std::string& utf8, std::string_view bytes, int codePage,
     return;
   }
   const CodePageTable* table = FindTable(codePage);
+  const DoubleByteTable* doubleByte = FindDoubleByteTable(codePage);
   std::size_t i = 0;
   while (i < bytes.size()) {
     const std::size_t runEnd = AsciiRunEnd(bytes, i);
@@ -261,6 +377,17 @@ void AppendFromCodePage(std::string& utf8, std::string_view bytes, int codePage,
     if (runEnd == bytes.size())
       break;
     const auto byte = static_cast<unsigned char>(bytes[runEnd]);
+    if (doubleByte != nullptr) {
+      const auto [point, length] = ReadDoubleByte(*doubleByte, bytes, runEnd);
+      if (point != 0) {
+        AppendCodePoint(utf8, point);
+      } else {
+        utf8.append(Replacement);
+        ++invalid;
+      }
+      i = runEnd + length;
+      continue;
+    }
     if (table != nullptr) {
       AppendCodePoint(utf8, table->high[byte - 0x80]);
     } else {
@@ -273,6 +400,7 @@ void AppendFromCodePage(std::string& utf8, std::string_view bytes, int codePage,
 
 std::string ToCodePage(std::string_view utf8, int codePage, std::size_t& replaced) {
   const ReverseTable* table = FindReverseTable(codePage);
+  const DoubleByteTable* doubleByte = FindDoubleByteTable(codePage);
   std::string out;
   out.reserve(utf8.size());
   std::size_t i = 0;
@@ -282,12 +410,18 @@ std::string ToCodePage(std::string_view utf8, int codePage, std::size_t& replace
     if (runEnd == utf8.size())
       break;
     const Utf8Step step = ReadUtf8(utf8, runEnd);
-    const int byte = step.valid && table != nullptr ? ByteOf(*table, step.codePoint) : -1;
-    if (byte < 0) {
+    const int code = !step.valid             ? -1
+                     : doubleByte != nullptr ? CodeOf(*doubleByte, step.codePoint)
+                     : table != nullptr      ? ByteOf(*table, step.codePoint)
+                                             : -1;
+    if (code < 0) {
       out.push_back('?');
       ++replaced;
+    } else if (code > 0xFF) {
+      out.push_back(static_cast<char>(code >> 8));
+      out.push_back(static_cast<char>(code & 0xFF));
     } else {
-      out.push_back(static_cast<char>(byte));
+      out.push_back(static_cast<char>(code));
     }
     i = runEnd + step.length;
   }
