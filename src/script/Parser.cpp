@@ -9,22 +9,6 @@
 namespace trellane {
 namespace parser {
 
-bool IsPunctuator(const Token& token, std::string_view text) {
-  return token.kind == TokenKind::Punctuator && token.text == text;
-}
-
-bool IsBlockBegin(const ScriptToken& token) {
-  return token.keyword == Keyword::Begin || IsPunctuator(token, "{");
-}
-
-bool IsBlockEnd(const ScriptToken& token) {
-  return token.keyword == Keyword::End || IsPunctuator(token, "}");
-}
-
-bool IsOther(const Token& token, std::string_view text) {
-  return token.kind == TokenKind::Other && token.text == text;
-}
-
 // Two tokens of the file with nothing between them.
 bool Touching(const Token& before, const Token& after) {
   return before.macro.empty() && after.macro.empty() && before.location.file == after.location.file &&
@@ -42,7 +26,8 @@ std::string Description::Text() const {
   return text;
 }
 
-const ScriptToken& ScriptParser::Peek(std::size_t ahead) {
+// Reads tokens into the ring until it holds ahead + 1 of them, each with its keyword.
+void ScriptParser::Fill(std::size_t ahead) {
   assert(ahead <= 1 && "a deeper look fills the slots of the tokens taken last");
   while (lookaheadCount <= ahead) {
     ScriptToken& slot = lookahead[(lookaheadStart + lookaheadCount) % lookahead.size()];
@@ -55,24 +40,6 @@ const ScriptToken& ScriptParser::Peek(std::size_t ahead) {
     }
     ++lookaheadCount;
   }
-  return lookahead[(lookaheadStart + ahead) % lookahead.size()];
-}
-
-const ScriptToken& ScriptParser::Take() {
-  const ScriptToken& token = Peek();
-  if (token.kind == TokenKind::End)
-    return token;
-  lookaheadStart = (lookaheadStart + 1) % lookahead.size();
-  --lookaheadCount;
-  ++taken;
-  return token;
-}
-
-bool ScriptParser::TakePunctuator(std::string_view text) {
-  if (!IsPunctuator(Peek(), text))
-    return false;
-  Take();
-  return true;
 }
 
 bool ScriptParser::Expect(std::string_view punctuator, const Description& what) {

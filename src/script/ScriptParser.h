@@ -67,11 +67,23 @@ constexpr int MaxNesting = 256;
 std::optional<std::string_view> BuiltinConstant(std::string_view name);
 std::optional<std::uint32_t> BuiltinNumber(std::string_view name);
 
-bool IsPunctuator(const Token& token, std::string_view text);
-bool IsOther(const Token& token, std::string_view text);
+inline bool IsPunctuator(const Token& token, std::string_view text) {
+  return token.kind == TokenKind::Punctuator && token.text == text;
+}
+
+inline bool IsOther(const Token& token, std::string_view text) {
+  return token.kind == TokenKind::Other && token.text == text;
+}
+
+inline bool IsBlockBegin(const ScriptToken& token) {
+  return token.keyword == Keyword::Begin || IsPunctuator(token, "{");
+}
+
+inline bool IsBlockEnd(const ScriptToken& token) {
+  return token.keyword == Keyword::End || IsPunctuator(token, "}");
+}
+
 bool Touching(const Token& before, const Token& after);
-bool IsBlockBegin(const ScriptToken& token);
-bool IsBlockEnd(const ScriptToken& token);
 std::string Quoted(std::string_view text);
 
 class ScriptParser {
@@ -84,10 +96,27 @@ class ScriptParser {
  private:
   // Tokens. Peek looks at most one token beyond the next. A token Take
   // returns stays in the ring, unchanged, until the second Take after it.
-  const ScriptToken& Peek(std::size_t ahead = 0);
-  const ScriptToken& Take();
+  const ScriptToken& Peek(std::size_t ahead = 0) {
+    if (lookaheadCount <= ahead)
+      Fill(ahead);
+    return lookahead[(lookaheadStart + ahead) % lookahead.size()];
+  }
+  const ScriptToken& Take() {
+    const ScriptToken& token = Peek();
+    if (token.kind == TokenKind::End)
+      return token;
+    lookaheadStart = (lookaheadStart + 1) % lookahead.size();
+    --lookaheadCount;
+    ++taken;
+    return token;
+  }
   const ScriptToken& LastTaken() const { return lookahead[(lookaheadStart + lookahead.size() - 1) % lookahead.size()]; }
-  bool TakePunctuator(std::string_view text);
+  bool TakePunctuator(std::string_view text) {
+    if (!IsPunctuator(Peek(), text))
+      return false;
+    Take();
+    return true;
+  }
   bool Expect(std::string_view punctuator, const Description& what);
   bool AtEnd() { return Peek().kind == TokenKind::End; }
 
@@ -142,6 +171,8 @@ class ScriptParser {
   bool ReadMenuItem(Menu& menu, const TokenMark& keyword, int level);
   bool ReadExtendedFields(MenuItem& item, const TokenMark& keyword);
   bool ReadMenuOptions(MenuItem& item);
+
+  void Fill(std::size_t ahead);
 
   Preprocessor& tokens;
   const SourceFiles& files;
