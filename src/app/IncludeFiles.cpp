@@ -131,11 +131,12 @@ WindowsPath FindWindowsPath(const std::string& path) {
       return found;
     std::sort(matches.begin(), matches.end());
     if (matches.size() > 1 && found.warning.empty()) {
-      std::string names;
+      std::string& warning = found.warning;
+      warning.append("'").append(part).append("' matches ");
       for (const std::string& name : matches)
-        names += (names.empty() ? "'" : ", '") + name + "'";
-      found.warning = "'" + part + "' matches " + names + " in " + (folder.empty() ? std::string(".") : folder) +
-                      " in letter case; '" + matches.front() + "' is read";
+        warning.append(&name == &matches.front() ? "'" : ", '").append(name).append("'");
+      warning.append(" in ").append(folder.empty() ? std::string_view(".") : std::string_view(folder));
+      warning.append(" in letter case; '").append(matches.front()).append("' is read");
     }
     joined += matches.front();
   }
