@@ -127,7 +127,7 @@ constexpr std::uint32_t Mix(std::uint32_t hash, char c) {
 // An open-addressed table of the entries' indexes, by the hash of the
 // upper-case spelling; 0 marks an empty slot.
 constexpr std::size_t SlotCount = 256;
-constexpr std::array<std::uint8_t, SlotCount> Slots = [] {
+constexpr std::array<std::uint8_t, SlotCount> MakeSlots() {
   std::array<std::uint8_t, SlotCount> slots{};
   for (std::size_t index = 1; index < Entries.size(); ++index) {
     std::uint32_t hash = 0;
@@ -139,7 +139,9 @@ constexpr std::array<std::uint8_t, SlotCount> Slots = [] {
     slots[slot] = static_cast<std::uint8_t>(index);
   }
   return slots;
-}();
+}
+
+constexpr std::array<std::uint8_t, SlotCount> Slots = MakeSlots();
 
 const KeywordEntry& EntryOf(Keyword keyword) {
   return Entries[static_cast<std::size_t>(keyword)];
