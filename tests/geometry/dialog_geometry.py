@@ -20,6 +20,7 @@ started Wine (WINEPREFIX, DISPLAY).
 import json
 import os
 import pathlib
+import re
 import subprocess
 import sys
 import tempfile
@@ -76,6 +77,13 @@ def resource_dll(script, work):
         # llvm-rc reads UTF-16 scripts as UTF-8 that says so.
         source = work / script.name
         source.write_text("#pragma code_page(65001)\n" + data[2:].decode("utf-16-le"), encoding="utf-8")
+        code_page = ["-c", "65001"]
+    elif (match := re.search(rb"#pragma code_page\((932|936|949|950)\)", data)):
+        # llvm-rc reads no double-byte page: it gets a UTF-8 copy made by Python's codecs.
+        page = match.group(1).decode()
+        text = data.decode({"932": "cp932", "936": "gbk", "949": "cp949", "950": "cp950"}[page])
+        source = work / script.name
+        source.write_text(text.replace("#pragma code_page(%s)" % page, "#pragma code_page(65001)"), encoding="utf-8")
         code_page = ["-c", "65001"]
     res = work / (script.stem + ".res")
     obj = work / (script.stem + ".o")
