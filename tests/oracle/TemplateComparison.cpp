@@ -452,6 +452,25 @@ std::string Describe(const FieldMismatch& mismatch, std::string_view referenceNa
   return text;
 }
 
+std::vector<ResourceComparison> CompareEachWithModel(const ResourceScript& model, const CompiledScript& reference) {
+  std::vector<ResourceComparison> comparisons;
+  const auto compare = [&](const char* kind, const auto& compiled, const auto& read, const auto& compareOne) {
+    for (std::size_t index = 0; index < compiled.size(); ++index) {
+      ResourceComparison& comparison = comparisons.emplace_back();
+      comparison.kind = kind;
+      FieldChecker check(comparison.mismatch);
+      check.Resource(ResourceLabel(kind, index, compiled[index].header));
+      if (index < read.size())
+        compareOne(compiled[index], read[index], check);
+      else
+        check.Number("count", static_cast<std::int64_t>(compiled.size()), static_cast<std::int64_t>(read.size()));
+    }
+  };
+  compare("dialog", reference.dialogs, model.dialogs, CompareDialogWithModel);
+  compare("menu", reference.menus, model.menus, CompareMenuWithModel);
+  return comparisons;
+}
+
 std::optional<FieldMismatch> CompareWithModel(const ResourceScript& model, const CompiledScript& reference) {
   std::optional<FieldMismatch> mismatch;
   FieldChecker check(mismatch);
@@ -460,13 +479,9 @@ std::optional<FieldMismatch> CompareWithModel(const ResourceScript& model, const
                static_cast<std::int64_t>(model.dialogs.size()));
   check.Number("menu count", static_cast<std::int64_t>(reference.menus.size()),
                static_cast<std::int64_t>(model.menus.size()));
-  for (std::size_t index = 0; index < reference.dialogs.size() && !check.Failed(); ++index) {
-    check.Resource(ResourceLabel("dialog", index, reference.dialogs[index].header));
-    CompareDialogWithModel(reference.dialogs[index], model.dialogs[index], check);
-  }
-  for (std::size_t index = 0; index < reference.menus.size() && !check.Failed(); ++index) {
-    check.Resource(ResourceLabel("menu", index, reference.menus[index].header));
-    CompareMenuWithModel(reference.menus[index], model.menus[index], check);
+  for (ResourceComparison& comparison : CompareEachWithModel(model, reference)) {
+    if (!mismatch)
+      mismatch = std::move(comparison.mismatch);
   }
   return mismatch;
 }

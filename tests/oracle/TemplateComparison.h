@@ -46,6 +46,14 @@ std::string Describe(const FieldMismatch& mismatch, std::string_view referenceNa
 
 std::optional<FieldMismatch> CompareWithModel(const ResourceScript& model, const CompiledScript& reference);
 
+// Each dialog and menu of the reference compared with the model's of the same
+// kind and place.
+struct ResourceComparison {
+  const char* kind = "";  // "dialog" or "menu"
+  std::optional<FieldMismatch> mismatch;
+};
+std::vector<ResourceComparison> CompareEachWithModel(const ResourceScript& model, const CompiledScript& reference);
+
 // The ways windres reads a script differently from llvm-rc that the test
 // accepts; docs/oracle-differences.md explains each.
 enum class WindresDifference {
