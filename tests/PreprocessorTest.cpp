@@ -257,7 +257,7 @@ TEST(Preprocessor, BrokenScriptsStopWithAnError) {
 
 TEST(Preprocessor, IncludesAreSearchedWhereTheCompilersSearch) {
   struct Search {
-    std::vector<const char*> present;  // files, each defining WHO as its folder
+    std::vector<const char*> present;  // files, each defining WHO as its folder, '_' for '/'
     const char* include;
     const char* found;
   };
@@ -266,17 +266,26 @@ TEST(Preprocessor, IncludesAreSearchedWhereTheCompilersSearch) {
       {{"proj/x.h", "inc1/x.h", "inc2/x.h", "env/x.h"}, "<x.h>", "inc1"},
       {{"inc2/x.h", "env/x.h"}, "\"x.h\"", "inc2"},
       {{"proj/x.h", "env/x.h"}, "<x.h>", "env"},
-      {{"proj/sub/x.h", "inc1/sub/x.h"}, "\"sub\\\\x.h\"", "proj"},
-      {{"proj/sub/x.h", "inc1/sub/x.h"}, "\"sub\\x.h\"", "proj"},
-      {{"inc1/sub/x.h"}, "<.\\sub//x.h>", "inc1"},
+      {{"proj/sub/x.h", "inc1/sub/x.h"}, "\"sub\\\\x.h\"", "proj_sub"},
+      {{"proj/sub/x.h", "inc1/sub/x.h"}, "\"sub\\x.h\"", "proj_sub"},
+      {{"inc1/sub/x.h"}, "<.\\sub//x.h>", "inc1_sub"},
+      // A quoted name is looked for beside every file being read, the innermost first.
+      {{"proj/res/x.h", "proj/x.h", "inc1/x.h"}, "\"res/in.rc2\"", "proj_res"},
+      {{"proj/x.h", "inc1/x.h"}, "\"res/in.rc2\"", "proj"},
+      {{"proj/x.h", "inc1/x.h"}, "<res/in.rc2>", "proj"},
   };
   PreprocessorOptions options;
   options.includeFolders = {"inc1", "inc2/"};
   options.environmentFolders = {"env"};
   for (const Search& search : searches) {
     MemoryIncludes includes;
-    for (const std::string path : search.present)
-      includes.files[path] = "#define WHO " + path.substr(0, path.find('/'));
+    for (const std::string path : search.present) {
+      std::string folder = path.substr(0, path.rfind('/'));
+      std::replace(folder.begin(), folder.end(), '/', '_');
+      includes.files[path] = "#define WHO " + folder;
+    }
+    includes.files["proj/res/in.rc2"] = "#include \"x.h\"\n";
+    includes.files["inc1/res/in.rc2"] = "#include \"x.h\"\n";
     const Reading reading =
         Preprocess("#include " + std::string(search.include) + "\nWHO", includes, options, "proj/app.rc");
     EXPECT_EQ(reading.tokens, search.found) << search.include << " " << reading.Error();

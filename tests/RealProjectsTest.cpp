@@ -89,8 +89,8 @@ Tally CompareListed(const std::vector<ListedScript>& scripts, const std::vector<
       ++tally.unread;
       for (const Diagnostic& diagnostic : reading.diagnostics) {
         if (diagnostic.severity == Severity::Error)
-          std::printf("%s: unread: %s:%d: %s\n", listed.script.c_str(), diagnostic.file.c_str(), static_cast<int>(diagnostic.line),
-                      diagnostic.message.c_str());
+          std::printf("%s: unread: %s:%d: %s\n", listed.script.c_str(), diagnostic.file.c_str(),
+                      static_cast<int>(diagnostic.line), diagnostic.message.c_str());
       }
       continue;
     }

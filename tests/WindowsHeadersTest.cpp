@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
@@ -102,6 +103,38 @@ TEST(WindowsHeaders, BuiltinHeadersKeepTheirDirectivesInOrder) {
   EXPECT_TRUE(windows.ends_with("#endif\n"));
   EXPECT_EQ(FindBuiltinHeader("sys/stat.h"), std::optional<std::string_view>("sys/stat.h"));
   EXPECT_EQ(FindBuiltinHeader("Stat.h"), std::optional<std::string_view>("stat.h"));
+}
+
+TEST(WindowsHeaders, RealHeadersGainWhatTheBuiltInOnesAdd) {
+  struct Case {
+    const char* header;  // the real file
+    const char* script;
+    const char* expected;
+  };
+  const Case cases[] = {
+      // MinGW-w64's afxres.h: IDC_STATIC, and MFC's identifiers added after it.
+      {"#ifndef _AFXRES_H\n#define _AFXRES_H\n#define IDC_STATIC (-1)\n#endif\n",
+       "#include \"afxres.h\"\nIDC_STATIC ID_FILE_OPEN AFX_IDS_APP_TITLE", "( - 1 ) 0xE101 0xE000"},
+      // An MFC afxres.h keeps its own values; a second include adds nothing more.
+      {"#pragma once\n#define ID_FILE_OPEN 57601\n", "#include <afxres.h>\n#include <AFXRES.H>\nID_FILE_OPEN", "57601"},
+      {"#define psh1 0x400\n", "#include <dlgs.h>\npsh1 IDC_MANAGE_LINK", "0x400 1592"},
+      // A header the built-in ones add nothing to stays as it is.
+      {"#define WS_CHILD 7\n", "#include <windows.h>\nWS_CHILD WS_POPUP", "7 WS_POPUP"},
+  };
+  for (const Case& c : cases) {
+    const std::string name = std::string(c.script).substr(10, std::string(c.script).find_first_of(">\"", 10) - 10);
+    CountingIncludes includes(std::map<std::string, std::string>{{"sdk/" + name, c.header}});
+    PreprocessorOptions options;
+    options.includeFolders = {"sdk"};
+    EXPECT_EQ(Tokens(c.script, includes, options), c.expected) << c.script;
+  }
+  // Every header the generator's data adds definitions to is one whose real file gains them.
+  std::ifstream additions(TRELLANE_SOURCE_DIR "/scripts/data/sdk-additions.txt");
+  for (std::string header, operation, rest; additions >> header >> operation && std::getline(additions, rest);) {
+    if (header != "#" && operation == "define") {
+      EXPECT_TRUE(AddsToRealHeader(header)) << header;
+    }
+  }
 }
 
 TEST(WindowsHeaders, GuardedHeadersAreReadOnce) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "script/HeaderSearch.h"
 #include "script/PreprocessorImpl.h"
 #include "script/WindowsHeaders.h"
 #include "text/AsciiCase.h"
@@ -10,112 +11,11 @@
 namespace trellane {
 namespace {
 
-// Where the built-in headers are, as the messages name them.
-constexpr std::string_view BuiltinFolder = "<built-in>/";
-
 // What the resource compilers predefine that the Windows headers test:
 // RC_INVOKED and _WIN32 (the Windows compiler), _WIN64 and __GNUC__ (windres
 // hands on its 64-bit MinGW-w64 compiler's; MinGW-w64's vadefs.h and _mingw.h
 // stop without a compiler they know).
 constexpr std::string_view Predefined[] = {"RC_INVOKED 1", "_WIN32 1", "_WIN64 1", "__GNUC__ 4"};
-
-bool IsSeparator(char c) {
-  return c == '/' || c == '\\';
-}
-
-// An include name with '/' between its folders: resource scripts write
-// "res\\app.h" (one backslash or two) as often as "res/app.h".
-std::string FolderSeparated(std::string_view name) {
-  std::string path;
-  for (const char c : name) {
-    if (!IsSeparator(c))
-      path.push_back(c);
-    else if (path.empty() || path.back() != '/')
-      path.push_back('/');
-  }
-  return path;
-}
-
-bool IsAbsolute(std::string_view path) {
-  const bool drive = path.size() >= 3 && path[1] == ':' && IsSeparator(path[2]) &&
-                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-  return drive || (!path.empty() && IsSeparator(path[0]));
-}
-
-std::string FolderOf(std::string_view path) {
-  const std::size_t separator = path.find_last_of("/\\");
-  if (separator == std::string_view::npos)
-    return {};
-  return std::string(path.substr(0, separator == 0 ? 1 : separator));
-}
-
-std::string Joined(const std::string& folder, const std::string& name) {
-  if (folder.empty())
-    return name;
-  return IsSeparator(folder.back()) ? folder + name : folder + "/" + name;
-}
-
-// The path without "." and "folder/.." steps, to know a file included again
-// under another spelling.
-std::string NormalisedPath(std::string_view path) {
-  std::string root;
-  if (IsAbsolute(path)) {
-    const std::size_t rootLength = IsSeparator(path[0]) ? 1 : 3;
-    root = FolderSeparated(path.substr(0, rootLength));
-    path.remove_prefix(rootLength);
-  }
-  std::vector<std::string_view> steps;
-  while (!path.empty()) {
-    const std::size_t separator = std::min(path.find_first_of("/\\"), path.size());
-    const std::string_view step = path.substr(0, separator);
-    path.remove_prefix(std::min(separator + 1, path.size()));
-    if (step.empty() || step == ".")
-      continue;
-    if (step == ".." && !steps.empty() && steps.back() != "..")
-      steps.pop_back();
-    else if (step != ".." || root.empty())
-      steps.push_back(step);
-  }
-  std::string normalised = root;
-  for (std::size_t at = 0; at < steps.size(); ++at) {
-    if (at > 0)
-      normalised.push_back('/');
-    normalised.append(steps[at]);
-  }
-#ifdef _WIN32
-  for (char& c : normalised)
-    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-#endif
-  return normalised;
-}
-
-bool IsResourceScriptName(std::string_view path) {
-  const std::size_t dot = path.find_last_of("./\\");
-  if (dot == std::string_view::npos || path[dot] != '.')
-    return false;
-  std::string extension;
-  for (const char c : path.substr(dot + 1))
-    extension.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
-  return extension == "rc" || extension == "rc2" || extension == "dlg";
-}
-
-// The resource scripts of MFC and ATL and the version includes of the SDK:
-// a script that includes them draws the framework's own resources, none of
-// its own, so a system without them reads them as empty.
-constexpr std::string_view FrameworkFiles[] = {
-    "afxctl.rc", "afxdb.rc",     "afxisapi.rc", "afxolecl.rc", "afxolesv.rc", "afxprint.rc",
-    "afxres.rc", "afxribbon.rc", "atlres.h",    "atlresce.h",  "common.ver",
-};
-
-std::string_view FileName(std::string_view path) {
-  const std::size_t separator = path.find_last_of("/\\");
-  return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
-
-bool IsFrameworkFile(std::string_view path) {
-  const std::string name = AsciiLowered(FileName(path));
-  return std::find(std::begin(FrameworkFiles), std::end(FrameworkFiles), name) != std::end(FrameworkFiles);
-}
 
 // Where a decoding problem stands, counted in the raw bytes' lines.
 SourceLocation LocationInBytes(std::uint32_t file, std::string_view bytes, std::size_t offset,
@@ -138,7 +38,7 @@ SourceLocation LocationInBytes(std::uint32_t file, std::string_view bytes, std::
 
 Preprocessor::Impl::Impl(SourceFiles& sources, const PreprocessorOptions& settings, IncludeFileReader& reader,
                          Diagnostics& found)
-    : files(sources), options(settings), includes(reader), diagnostics(found) {}
+    : files(sources), options(settings), search(settings, reader), diagnostics(found) {}
 
 void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
   started = true;
@@ -177,8 +77,7 @@ void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
     text.append(define.value);
     DefineFromText(text);
   }
-  const FoundFile found = includes.Find(path);
-  PushFile(problemAt.file, NormalisedPath(found.identity.empty() ? path : found.identity));
+  PushFile(problemAt.file, search.ScriptKey(path));
 }
 
 void Preprocessor::Impl::PushFile(std::uint32_t file, std::string key) {
@@ -309,55 +208,41 @@ LexToken Preprocessor::Impl::DirectiveToken() {
 }
 
 void Preprocessor::Impl::Include(const std::string& name, bool angled, const SourceLocation& at) {
-  const std::string relative = FolderSeparated(name);
-  std::vector<std::string> candidates;
-  if (IsAbsolute(relative)) {
-    candidates.push_back(relative);
-  } else {
-    if (!angled)
-      candidates.push_back(Joined(FolderOf(files[frames.back().file].path), relative));
-    for (const std::string& folder : options.includeFolders)
-      candidates.push_back(Joined(folder, relative));
-    for (const std::string& folder : options.environmentFolders)
-      candidates.push_back(Joined(folder, relative));
-  }
-  for (const std::string& candidate : candidates) {
-    FoundFile found = includes.Find(candidate);
-    if (!found.found)
-      continue;
-    const std::string& path = found.path;
-    // The file itself is the key, whatever name and letter case reached it.
-    std::string key = NormalisedPath(found.identity.empty() ? path : found.identity);
-    if (ReadBefore(key))
-      return;
-    IncludeFile file = includes.Read(path);
-    if (file.status == IncludeStatus::NotFound)
-      continue;
-    if (file.status == IncludeStatus::Failed) {
-      Error(at, "cannot read include file '" + path + "': " + file.problem);
+  std::vector<std::string_view> includers;
+  for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
+    includers.push_back(files[frame->file].path);
+  const HeaderLookup lookup =
+      search.Find(name, angled, includers, [this](const std::string& key) { return ReadBefore(key); });
+  switch (lookup.kind) {
+    case HeaderKind::Missing: {
+      std::string looked;
+      for (const std::string& folder : lookup.looked)
+        looked += (looked.empty() ? "" : ", ") + folder;
+      Error(at, "cannot find include file '" + name + "' (looked in " + (looked.empty() ? "no folder" : looked) +
+                    "); -I FOLDER adds a folder to the search");
       return;
     }
-    if (!found.warning.empty())
-      Warning(at, found.warning);
-    EnterFile(path, std::move(key), file.bytes, at);
-    return;
+    case HeaderKind::Unreadable:
+      Error(at, "cannot read include file '" + lookup.path + "': " + lookup.problem);
+      return;
+    case HeaderKind::Framework:
+      if (emptyFrameworkFiles.insert(lookup.key).second)
+        Note(at, "'" + name + "' is not on the search path and is read as empty: its resources are the framework's");
+      return;
+    case HeaderKind::ReadBefore:
+      return;
+    case HeaderKind::File:
+    case HeaderKind::Builtin:
+      break;
   }
-  if (const std::optional<std::string_view> header = FindBuiltinHeader(relative)) {
-    const std::string path = std::string(BuiltinFolder) + std::string(*header);
-    if (!ReadBefore(path))
-      EnterFile(path, path, BuiltinHeaderText(*header), at);
-    return;
+  if (!lookup.warning.empty())
+    Warning(at, lookup.warning);
+  // The additions go under the file, so that they are read when it ends.
+  if (!lookup.additions.empty()) {
+    const std::string path = "<built-in>/" + std::string(lookup.additions) + " (additions)";
+    EnterFile(path, path, BuiltinHeaderAdditions(lookup.additions), at);
   }
-  if (IsFrameworkFile(relative)) {
-    if (emptyFrameworkFiles.insert(AsciiLowered(FileName(relative))).second)
-      Note(at, "'" + name + "' is not on the search path and is read as empty: its resources are the framework's");
-    return;
-  }
-  std::string looked;
-  for (const std::string& path : candidates)
-    looked += (looked.empty() ? "" : ", ") + (FolderOf(path).empty() ? std::string(".") : FolderOf(path));
-  Error(at, "cannot find include file '" + name + "' (looked in " + (looked.empty() ? "no folder" : looked) +
-                "); -I FOLDER adds a folder to the search");
+  EnterFile(lookup.path, lookup.key, lookup.bytes, at);
 }
 
 // A file whose #pragma once or include guard says a second reading gives

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "script/ConditionExpression.h"
+#include "script/HeaderSearch.h"
 #include "script/Lexer.h"
 #include "script/Macros.h"
 #include "script/Preprocessor.h"
@@ -153,7 +154,7 @@ class Preprocessor::Impl {
 
   SourceFiles& files;
   PreprocessorOptions options;
-  IncludeFileReader& includes;
+  HeaderSearch search;
   Diagnostics& diagnostics;
 
   std::deque<std::string> arena;  // spellings made by # and ##, joined lines, -D and built-in definitions

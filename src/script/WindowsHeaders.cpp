@@ -67,13 +67,21 @@ std::optional<std::string_view> FindBuiltinHeader(std::string_view includeName) 
   return StringAt(entry->name);
 }
 
-std::string BuiltinHeaderText(std::string_view header) {
+namespace {
+
+// The headers scripts/data/sdk-additions.txt and mfc-identifiers.txt add to.
+constexpr std::string_view HeadersAddedTo[] = {"afxres.h", "dlgs.h"};
+
+enum class TextFor { Header, Additions };
+
+std::string HeaderText(std::string_view header, TextFor purpose) {
   const HeaderEntry* entry = FindEntry(header);
   std::string text;
   if (entry == nullptr)
     return text;
-  const std::string_view guard = StringAt(entry->guard);
-  if (entry->once)
+  const bool additions = purpose == TextFor::Additions;
+  const std::string_view guard = additions ? std::string_view() : StringAt(entry->guard);
+  if (entry->once && !additions)
     text += "#pragma once\n";
   if (!guard.empty())
     text.append("#ifndef ").append(guard).push_back('\n');
@@ -84,11 +92,17 @@ std::string BuiltinHeaderText(std::string_view header) {
     name.append(StringAt(op & OpOffsetMask));
     switch (static_cast<HeaderOp>(op >> OpKindShift)) {
       case HeaderOp::Define:
+        if (additions)
+          text.append("#ifndef ").append(name.substr(0, name.find('('))).push_back('\n');
         text.append("#define ").append(name).push_back(' ');
         text.append(StringAt(HeaderOps[++at])).push_back('\n');
+        if (additions)
+          text.append("#endif\n");
         break;
       case HeaderOp::Undefine:
-        text.append("#undef ").append(name).push_back('\n');
+        // The real header's own #undef lines stand; the additions remove nothing.
+        if (!additions)
+          text.append("#undef ").append(name).push_back('\n');
         break;
       case HeaderOp::Include:
         text.append("#include <").append(name).append(">\n");
@@ -98,6 +112,20 @@ std::string BuiltinHeaderText(std::string_view header) {
   if (!guard.empty())
     text += "#endif\n";
   return text;
+}
+
+}  // namespace
+
+std::string BuiltinHeaderText(std::string_view header) {
+  return HeaderText(header, TextFor::Header);
+}
+
+bool AddsToRealHeader(std::string_view header) {
+  return std::find(std::begin(HeadersAddedTo), std::end(HeadersAddedTo), header) != std::end(HeadersAddedTo);
+}
+
+std::string BuiltinHeaderAdditions(std::string_view header) {
+  return HeaderText(header, TextFor::Additions);
 }
 
 const WindowsConstant* FindWindowsConstant(std::string_view name) {

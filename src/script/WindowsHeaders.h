@@ -21,6 +21,15 @@ std::optional<std::string_view> FindBuiltinHeader(std::string_view includeName);
 // its #define, #undef and #include lines in the order the real header gives.
 std::string BuiltinHeaderText(std::string_view header);
 
+// Whether the built-in header of that name (as FindBuiltinHeader gives it)
+// defines what the same header of MinGW-w64 lacks: MFC's identifiers in
+// afxres.h, the Windows SDK's additions.
+bool AddsToRealHeader(std::string_view header);
+
+// The text read after the real header of that name: the built-in header's
+// definitions, each under #ifndef, and its includes.
+std::string BuiltinHeaderAdditions(std::string_view header);
+
 // A constant of the Windows headers, as a script that uses it without any
 // include takes it.
 struct WindowsConstant {
