@@ -73,9 +73,14 @@ int DoubleBytePage(const std::string& bytes) {
   return 0;
 }
 
+// The test scripts, and the real projects' scripts in tests/scripts/nsis.
 std::vector<std::filesystem::path> TestScripts() {
   std::vector<std::filesystem::path> scripts;
   for (const auto& entry : std::filesystem::directory_iterator(TRELLANE_SOURCE_DIR "/tests/scripts")) {
+    if (entry.path().extension() == ".rc")
+      scripts.push_back(entry.path());
+  }
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(TRELLANE_SOURCE_DIR "/tests/scripts/nsis")) {
     if (entry.path().extension() == ".rc")
       scripts.push_back(entry.path());
   }
