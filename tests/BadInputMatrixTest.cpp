@@ -193,7 +193,7 @@ TEST_F(BadInputMatrix, BrokenScriptsAreConvertedOrRefusedClearly) {
          mkfifo((script.parent_path() / "pipe.h").c_str(), 0600);
          WriteBytes(script, "#include \"pipe.h\"\r\n" + MenuHead + "END\r\n");
        },
-       ConversionOutcome::ScriptInvalid, "is not a regular file"},
+       ConversionOutcome::ScriptInvalid, "not a regular file"},
 #endif
   };
   for (const Row& row : rows)

@@ -39,23 +39,6 @@ ConversionReport Failed(ConversionOutcome outcome, std::string detail) {
   return report;
 }
 
-// Reads up to size bytes; a file that delivers fewer is taken as it is.
-FileResult ReadWhole(FileService& files, FileHandle handle, std::uint64_t size, std::string& script) {
-  script.resize(static_cast<std::size_t>(size));
-  std::size_t filled = 0;
-  while (filled < script.size()) {
-    std::size_t got = 0;
-    FileResult read = files.Read(handle, script.data() + filled, script.size() - filled, got);
-    if (!read.ok)
-      return read;
-    if (got == 0)
-      break;
-    filled += got;
-  }
-  script.resize(filled);
-  return FileResult::Success();
-}
-
 FileResult WriteWhole(FileService& files, FileHandle handle, const Image& image) {
   std::size_t done = 0;
   while (done < image.size()) {
@@ -130,7 +113,7 @@ std::optional<ConversionReport> ReadSource(FileService& files, const std::string
       sourceIdentity == outputIdentity)
     return Failed(ConversionOutcome::OutputIsSource, {});
 
-  const FileResult read = ReadWhole(files, handle, size, script);
+  const FileResult read = ReadOpenFile(files, handle, size, script);
   if (!read.ok)
     return Failed(ConversionOutcome::SourceUnreadable, read.error);
   return std::nullopt;

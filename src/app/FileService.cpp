@@ -15,4 +15,20 @@ FileResult FileService::CreateFolders(const std::string& path) {
   return FileResult::Success();
 }
 
+FileResult ReadOpenFile(FileService& files, FileHandle handle, std::uint64_t size, std::string& bytes) {
+  bytes.resize(static_cast<std::size_t>(size));
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    std::size_t got = 0;
+    FileResult read = files.Read(handle, bytes.data() + filled, bytes.size() - filled, got);
+    if (!read.ok)
+      return read;
+    if (got == 0)
+      break;
+    filled += got;
+  }
+  bytes.resize(filled);
+  return FileResult::Success();
+}
+
 }  // namespace trellane

@@ -60,6 +60,10 @@ class FileService {
   virtual FileResult CreateFolders(const std::string& path);
 };
 
+// Reads an open file to its end, up to size bytes (its size when it was
+// opened); a file that delivers fewer is taken as it is.
+FileResult ReadOpenFile(FileService& files, FileHandle handle, std::uint64_t size, std::string& bytes);
+
 // The file service of the platform the program was built for.
 std::unique_ptr<FileService> MakePlatformFileService();
 

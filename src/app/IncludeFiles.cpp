@@ -1,19 +1,16 @@
 #include "app/IncludeFiles.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 namespace trellane {
 namespace {
 
 // Include files are headers and scripts: anything this large is a mistake.
-constexpr std::uintmax_t MaxIncludeBytes = std::uintmax_t{1} << 30;
+constexpr std::uint64_t MaxIncludeBytes = std::uint64_t{1} << 30;
 
 IncludeFile Failure(std::string problem) {
   IncludeFile file;
@@ -21,10 +18,6 @@ IncludeFile Failure(std::string problem) {
   file.problem = std::move(problem);
   return file;
 }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // A letter's capital as Windows' case table has it, for the scripts of
 // Europe: Latin, Greek, Cyrillic. Other characters stand for themselves.
@@ -69,6 +62,17 @@ bool IsSeparator(char c) {
   return c == '/' || c == '\\';
 }
 
+// A path of the program's UTF-8 text as the file system takes it: on Windows
+// a narrow std::filesystem::path would be read in the ANSI code page.
+std::filesystem::path NativePath(std::string_view utf8) {
+  return {std::u8string(utf8.begin(), utf8.end())};
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+  const std::u8string text = path.generic_u8string();
+  return {text.begin(), text.end()};
+}
+
 bool Exists(const std::filesystem::path& path) {
   std::error_code error;
   return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found && !error;
@@ -76,14 +80,17 @@ bool Exists(const std::filesystem::path& path) {
 
 }  // namespace
 
+FileIncludeReader::FileIncludeReader() : files(MakePlatformFileService()) {}
+
+FileIncludeReader::~FileIncludeReader() = default;
+
 FoundFile FileIncludeReader::Find(const std::string& path) {
   WindowsPath windows = FindWindowsPath(path);
   if (!windows.found)
     return {};
   std::error_code error;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::path(windows.path), error);
-  return {true, std::move(windows.path), error ? std::string() : canonical.generic_string(),
-          std::move(windows.warning)};
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(NativePath(windows.path), error);
+  return {true, std::move(windows.path), error ? std::string() : Utf8Of(canonical), std::move(windows.warning)};
 }
 
 WindowsPath FindWindowsPath(const std::string& path) {
@@ -112,7 +119,7 @@ WindowsPath FindWindowsPath(const std::string& path) {
     const std::string folder = joined;
     if (!joined.empty() && joined.back() != '/')
       joined.push_back('/');
-    if (part == "." || part == ".." || Exists(fs::path(joined + part))) {
+    if (part == "." || part == ".." || Exists(NativePath(joined + part))) {
       joined += part;
       continue;
     }
@@ -120,7 +127,7 @@ WindowsPath FindWindowsPath(const std::string& path) {
     const std::u32string wanted = Capitals(part);
     std::vector<std::string> matches;
     std::error_code error;
-    for (fs::directory_iterator entry(fs::path(folder.empty() ? "." : folder), error), end; !error && entry != end;
+    for (fs::directory_iterator entry(NativePath(folder.empty() ? "." : folder), error), end; !error && entry != end;
          entry.increment(error)) {
       const std::u8string spelled = entry->path().filename().u8string();
       std::string name(spelled.begin(), spelled.end());
@@ -144,40 +151,30 @@ WindowsPath FindWindowsPath(const std::string& path) {
   return found;
 }
 
-IncludeFile ReadWhole(const std::string& path) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  const fs::file_status status = fs::status(fs::path(path), error);
-  if (status.type() == fs::file_type::not_found)
+IncludeFile ReadWhole(FileService& files, const std::string& path) {
+  FileIdentity identity;
+  if (!files.IdentityOfPath(path, identity))
     return {};
-  if (error)
-    return Failure(error.message());
-  if (status.type() == fs::file_type::directory)
-    return Failure("is a folder");
-  if (status.type() != fs::file_type::regular)
-    return Failure("is not a regular file");
-  const std::uintmax_t size = fs::file_size(fs::path(path), error);
-  if (!error && size > MaxIncludeBytes)
-    return Failure("is larger than 1 GiB");
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file)
-    return Failure(std::strerror(errno));
-  IncludeFile read;
-  read.status = IncludeStatus::Read;
-  if (!error)
-    read.bytes.reserve(static_cast<std::size_t>(size));
-  char buffer[1 << 16];
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    read.bytes.append(buffer, got);
-    if (got < sizeof buffer)
-      break;
-    if (read.bytes.size() > MaxIncludeBytes)
-      return Failure("is larger than 1 GiB");
-  }
-  if (std::ferror(file.get()) != 0)
-    return Failure("cannot be read to its end");
-  return read;
+  FileHandle handle = 0;
+  const FileResult opened = files.OpenForReading(path, handle);
+  if (!opened.ok)
+    return Failure(opened.error);
+  std::uint64_t size = 0;
+  FileResult read = files.SizeOf(handle, size);
+  IncludeFile file;
+  if (read.ok && size > MaxIncludeBytes)
+    read = FileResult::Failure("is larger than 1 GiB");
+  if (read.ok)
+    read = ReadOpenFile(files, handle, size, file.bytes);
+  files.Close(handle);
+  if (!read.ok)
+    return Failure(read.error);
+  file.status = IncludeStatus::Read;
+  return file;
+}
+
+IncludeFile ReadWhole(const std::string& path) {
+  return ReadWhole(*MakePlatformFileService(), path);
 }
 
 std::vector<std::string> SplitIncludeFolders(std::string_view value) {

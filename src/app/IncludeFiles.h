@@ -2,17 +2,21 @@
 // them, and the folders of the INCLUDE environment variable.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/FileService.h"
 #include "script/Preprocessor.h"
 
 namespace trellane {
 
-// The whole file at path, spelled exactly: NotFound when nothing is there;
-// Failed for a folder, a FIFO or any other file that is not a regular one,
-// and for a file that cannot be read.
+// The whole file at path, spelled exactly, read through files: NotFound when
+// nothing is there; Failed for a folder, a FIFO or any other file that is not
+// a regular one, and for a file that cannot be read. Without files, the
+// platform's file service reads it.
+IncludeFile ReadWhole(FileService& files, const std::string& path);
 IncludeFile ReadWhole(const std::string& path);
 
 struct WindowsPath {
@@ -30,8 +34,14 @@ WindowsPath FindWindowsPath(const std::string& path);
 // ".." steps resolved, is what tells one file from another.
 class FileIncludeReader final : public IncludeFileReader {
  public:
+  FileIncludeReader();
+  ~FileIncludeReader() override;
+
   FoundFile Find(const std::string& path) override;
-  IncludeFile Read(const std::string& path) override { return ReadWhole(path); }
+  IncludeFile Read(const std::string& path) override { return ReadWhole(*files, path); }
+
+ private:
+  std::unique_ptr<FileService> files;
 };
 
 // The folders a value of INCLUDE names, in order, without empty parts: ';'
