@@ -108,44 +108,48 @@ def make_mirror(project, mirror):
         path.write_text(text, encoding="utf-8")
 
 
-def find_any_case(folder, name):
-    """The path of NAME (with / or \\) under FOLDER in any letter case, or None."""
+def walk(folder, name, missing):
+    """Follows NAME (with / or \\) below FOLDER part by part; missing(path,
+    part) gives the path for a part not spelt so on disk, or None."""
     path = pathlib.Path(folder)
     for part in re.split(r"[\\/]+", name):
         if part in ("", "."):
             continue
         if part == "..":
             path = path.parent
-            continue
-        if (path / part).exists():
+        elif (path / part).exists():
             path = path / part
-            continue
-        if not path.is_dir():
-            return None
-        matches = [entry for entry in path.iterdir() if entry.name.lower() == part.lower()]
-        if not matches:
-            return None
-        path = matches[0]
-    return path if path.exists() else None
+        else:
+            path = missing(path, part)
+            if path is None:
+                return None
+    return path
+
+
+def any_case(path, part):
+    """The name in folder PATH that is PART in another letter case, or None."""
+    if not path.is_dir():
+        return None
+    matches = [entry for entry in path.iterdir() if entry.name.lower() == part.lower()]
+    return matches[0] if matches else None
+
+
+def find_any_case(folder, name):
+    """The path of NAME under FOLDER in any letter case, or None."""
+    found = walk(folder, name, any_case)
+    return found if found is not None and found.exists() else None
 
 
 def link_spelling(folder, name):
     """Links each part of NAME under FOLDER spelt as NAME spells it to the part
     on disk. False when no file matches."""
-    path = pathlib.Path(folder)
-    for part in re.split(r"[\\/]+", name):
-        if part in ("", "."):
-            continue
-        if part == "..":
-            path = path.parent
-            continue
-        if not (path / part).exists():
-            found = find_any_case(path, part)
-            if found is None:
-                return False
-            (path / part).symlink_to(found.name)
-        path = path / part
-    return True
+    def link(path, part):
+        found = any_case(path, part)
+        if found is None:
+            return None
+        (path / part).symlink_to(found.name)
+        return path / part
+    return walk(folder, name, link) is not None
 
 
 def write_stand_ins(folder):
