@@ -24,8 +24,8 @@ namespace {
 
 struct ListedScript {
   std::string project;
-  std::filesystem::path script;
-  std::filesystem::path res;
+  std::string script;  // paths as the list gives them
+  std::string res;
   std::vector<std::string> includeFolders;
 };
 
@@ -81,8 +81,7 @@ Tally CompareListed(const std::vector<ListedScript>& scripts, const std::vector<
     options.includeFolders = listed.includeFolders;
     options.includeFolders.insert(options.includeFolders.end(), extraFolders.begin(), extraFolders.end());
     FileIncludeReader includes;
-    const ScriptReading reading =
-        ReadResourceScript(listed.script.generic_string(), ReadBytes(listed.script), options, includes);
+    const ScriptReading reading = ReadResourceScript(listed.script, ReadBytes(listed.script), options, includes);
     tally.dialogs += static_cast<int>(reference.value.dialogs.size());
     tally.menus += static_cast<int>(reference.value.menus.size());
     if (!reading.ok) {
