@@ -62,17 +62,6 @@ bool IsSeparator(char c) {
   return c == '/' || c == '\\';
 }
 
-// A path of the program's UTF-8 text as the file system takes it: on Windows
-// a narrow std::filesystem::path would be read in the ANSI code page.
-std::filesystem::path NativePath(std::string_view utf8) {
-  return {std::u8string(utf8.begin(), utf8.end())};
-}
-
-std::string Utf8Of(const std::filesystem::path& path) {
-  const std::u8string text = path.generic_u8string();
-  return {text.begin(), text.end()};
-}
-
 bool Exists(const std::filesystem::path& path) {
   std::error_code error;
   return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found && !error;
@@ -89,8 +78,9 @@ FoundFile FileIncludeReader::Find(const std::string& path) {
   if (!windows.found)
     return {};
   std::error_code error;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(NativePath(windows.path), error);
-  return {true, std::move(windows.path), error ? std::string() : Utf8Of(canonical), std::move(windows.warning)};
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::path(windows.path), error);
+  return {true, std::move(windows.path), error ? std::string() : canonical.generic_string(),
+          std::move(windows.warning)};
 }
 
 WindowsPath FindWindowsPath(const std::string& path) {
@@ -119,7 +109,7 @@ WindowsPath FindWindowsPath(const std::string& path) {
     const std::string folder = joined;
     if (!joined.empty() && joined.back() != '/')
       joined.push_back('/');
-    if (part == "." || part == ".." || Exists(NativePath(joined + part))) {
+    if (part == "." || part == ".." || Exists(fs::path(joined + part))) {
       joined += part;
       continue;
     }
@@ -127,7 +117,7 @@ WindowsPath FindWindowsPath(const std::string& path) {
     const std::u32string wanted = Capitals(part);
     std::vector<std::string> matches;
     std::error_code error;
-    for (fs::directory_iterator entry(NativePath(folder.empty() ? "." : folder), error), end; !error && entry != end;
+    for (fs::directory_iterator entry(fs::path(folder.empty() ? "." : folder), error), end; !error && entry != end;
          entry.increment(error)) {
       const std::u8string spelled = entry->path().filename().u8string();
       std::string name(spelled.begin(), spelled.end());
