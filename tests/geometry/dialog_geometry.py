@@ -85,6 +85,8 @@ def resource_dll(script, work):
         source = work / script.name
         source.write_text(text.replace("#pragma code_page(%s)" % page, "#pragma code_page(65001)"), encoding="utf-8")
         code_page = ["-c", "65001"]
+    elif b"#pragma code_page(65001)" in data:
+        code_page = ["-c", "65001"]
     res = work / (script.stem + ".res")
     obj = work / (script.stem + ".o")
     dll = work / (script.stem + ".dll")
