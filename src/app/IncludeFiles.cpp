@@ -142,13 +142,12 @@ WindowsPath FindWindowsPath(const std::string& path) {
 }
 
 IncludeFile ReadWhole(FileService& files, const std::string& path) {
-  FileIdentity identity;
-  if (!files.IdentityOfPath(path, identity))
-    return {};
   FileHandle handle = 0;
   const FileResult opened = files.OpenForReading(path, handle);
-  if (!opened.ok)
-    return Failure(opened.error);
+  if (!opened.ok) {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(path), error) ? Failure(opened.error) : IncludeFile();
+  }
   std::uint64_t size = 0;
   FileResult read = files.SizeOf(handle, size);
   IncludeFile file;
