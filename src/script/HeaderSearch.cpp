@@ -154,8 +154,11 @@ HeaderLookup HeaderSearch::Find(std::string_view name, bool angled, std::span<co
     lookup.bytes = std::move(file.bytes);
     lookup.problem = std::move(file.problem);
     lookup.warning = std::move(found.warning);
-    if (const std::optional<std::string_view> header = FindBuiltinHeader(relative); header && AddsToRealHeader(*header))
-      lookup.additions = *header;
+    if (const std::optional<std::string_view> header = FindBuiltinHeader(relative);
+        header && AddsToRealHeader(*header)) {
+      lookup.additions = BuiltinHeaderAdditions(*header);
+      lookup.additionsPath = std::string(BuiltinFolder) + std::string(*header) + " (additions)";
+    }
     return lookup;
   }
   if (const std::optional<std::string_view> header = FindBuiltinHeader(relative)) {

@@ -29,10 +29,11 @@ struct HeaderLookup {
   std::string bytes;    // the file's bytes, or the built-in header's text
   std::string warning;  // how the name was found, when it matched more than one spelling
   std::string problem;  // why the file cannot be read, when Unreadable
-  // A file of the search path that the built-in header of its name adds to
-  // (MinGW-w64's afxres.h lacks MFC's identifiers): the built-in header's
-  // name, whose additions are read after the file.
-  std::string_view additions;
+  // For a file of the search path that the built-in header of its name adds
+  // to (MinGW-w64's afxres.h lacks MFC's identifiers): what is read after the
+  // file, and the name it is read under.
+  std::string additions;
+  std::string additionsPath;
   std::vector<std::string> looked;  // the folders searched, when Missing
 };
 

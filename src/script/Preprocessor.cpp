@@ -1,12 +1,9 @@
 #include "script/Preprocessor.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "script/HeaderSearch.h"
 #include "script/PreprocessorImpl.h"
-#include "script/WindowsHeaders.h"
-#include "text/AsciiCase.h"
 
 namespace trellane {
 namespace {
@@ -238,10 +235,8 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
   if (!lookup.warning.empty())
     Warning(at, lookup.warning);
   // The additions go under the file, so that they are read when it ends.
-  if (!lookup.additions.empty()) {
-    const std::string path = "<built-in>/" + std::string(lookup.additions) + " (additions)";
-    EnterFile(path, path, BuiltinHeaderAdditions(lookup.additions), at);
-  }
+  if (!lookup.additionsPath.empty())
+    EnterFile(lookup.additionsPath, lookup.additionsPath, lookup.additions, at);
   EnterFile(lookup.path, lookup.key, lookup.bytes, at);
 }
 
