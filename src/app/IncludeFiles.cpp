@@ -162,19 +162,25 @@ IncludeFile ReadWhole(const std::string& path) {
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file)
     return Failure(std::strerror(errno));
+  constexpr std::size_t ReadChunk = std::size_t{1} << 16;
   IncludeFile read;
   read.status = IncludeStatus::Read;
-  if (!error)
-    read.bytes.reserve(static_cast<std::size_t>(size));
-  char buffer[1 << 16];
+  // Straight into the string, sized for the whole file and a byte more to
+  // see its end; a file that grows meanwhile is read on in chunks.
+  std::string& bytes = read.bytes;
+  bytes.resize(error ? ReadChunk : static_cast<std::size_t>(size) + 1);
+  std::size_t have = 0;
   for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    read.bytes.append(buffer, got);
-    if (got < sizeof buffer)
+    const std::size_t wanted = bytes.size() - have;
+    const std::size_t got = std::fread(bytes.data() + have, 1, wanted, file.get());
+    have += got;
+    if (got < wanted)
       break;
-    if (read.bytes.size() > MaxIncludeBytes)
+    if (have > MaxIncludeBytes)
       return Failure("is larger than 1 GiB");
+    bytes.resize(have + ReadChunk);
   }
+  bytes.resize(have);
   if (std::ferror(file.get()) != 0)
     return Failure("cannot be read to its end");
   return read;
