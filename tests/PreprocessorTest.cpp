@@ -174,6 +174,26 @@ TEST(Preprocessor, ThousandsOfMacrosKeepTheirOwnDefinitions) {
   EXPECT_EQ(reading.tokens, expected);
 }
 
+TEST(Preprocessor, ExtraTokensAfterADirectiveWarnButBlanksAndCommentsDoNot) {
+  const struct {
+    const char* script;
+    bool warns;
+  } cases[] = {
+      {"#ifdef A\n#endif", false},      {"#ifdef A\n#endif \t \v\f ", false}, {"#ifdef A\n#endif /* A */ // B", false},
+      {"#ifdef A\n#endif \\\n", false}, {"#ifdef A\n#endif A", true},         {"#ifdef A\n#endif  /* a */ b", true},
+      {"#ifdef A\n#endif 'x'", true},   {"#ifdef A\n#endif \"x\"", true},     {"#ifdef A\n#endif+", true},
+      {"#ifdef A B\n#endif", true},     {"#define A\n#undef A junk\n", true},
+  };
+  for (const auto& c : cases) {
+    const Reading reading = Preprocess(c.script);
+    EXPECT_EQ(reading.Error(), "") << c.script;
+    bool warned = false;
+    for (const Diagnostic& diagnostic : reading.diagnostics)
+      warned = warned || diagnostic.message.find("extra tokens after") != std::string::npos;
+    EXPECT_EQ(warned, c.warns) << c.script;
+  }
+}
+
 TEST(Preprocessor, IfExpressionsEvaluateAsCEvaluatesThem) {
   struct Condition {
     const char* expression;
