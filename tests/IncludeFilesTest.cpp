@@ -45,6 +45,19 @@ TEST_F(IncludeFilesTest, RegularFilesAreReadWholeAndOthersRefused) {
 #endif
 }
 
+TEST_F(IncludeFilesTest, FilesOfEverySizeAroundTheReadChunkAreReadByteForByte) {
+  const std::size_t sizes[] = {0, 1, 4095, 65535, 65536, 65537, 131072, 300001};
+  for (const std::size_t size : sizes) {
+    std::string bytes(size, '\0');
+    for (std::size_t at = 0; at < size; ++at)
+      bytes[at] = static_cast<char>((at * 7 + at / 256) & 0xFF);
+    WriteFile("sized.h", bytes);
+    const IncludeFile read = ReadWhole(PathOf("sized.h"));
+    EXPECT_EQ(read.status, IncludeStatus::Read) << size;
+    EXPECT_TRUE(read.bytes == bytes) << size << " bytes written, " << read.bytes.size() << " read";
+  }
+}
+
 // Reads the script file name of the test's folder with the files it includes.
 ScriptReading ReadFromFolder(const std::string& scriptPath, const std::vector<std::string>& includeFolders = {}) {
   FileIncludeReader reader;

@@ -130,11 +130,67 @@ TEST(Preprocessor, MacrosExpandAsCExpandsThem) {
       {"a<<=b##c!==&&||@$`\\", "a << = b ## c != = && || @ $ ` \\"},
       {"#define STYLE WS_CHILD | \\\n  WS_VISIBLE\nSTYLE", "WS_CHILD | WS_VISIBLE"},
       {"#define EMPTY_ARGS(a, b) [a|b]\nEMPTY_ARGS(,)", "[ | ]"},
+      // A name met in an argument while its macro is being expanded stays a name, however deep, also when the
+      // argument ends after the expansion.
+      {"#define F(x) x\n#define b1 b2\n#define b2 F(b1 b2 F\n#define u1 F(u1 u2\nb1) u1)", "b1 b2 F u1 u2"},
+      {"#define F(x) x\n#define a1 a2\n#define a2 a3\n#define a3 a4\n#define a4 a5\n#define a5 a6\n#define a6 a7\n"
+       "#define a7 a8\n#define a8 a9\n#define a9 a10\n#define a10 a11\n#define a11 a12\n#define a12 a13\n"
+       "#define a13 a14\n#define a14 a15\n#define a15 a16\n#define a16 a17\n#define a17 a18\n#define a18 a19\n"
+       "#define a19 a20\n#define a20 F(a1 a7 a20 u\n#define u v\na1)",
+       "a1 a7 a20 v"},
   };
   for (const Case& c : cases) {
     const Reading reading = Preprocess(c.script);
     EXPECT_EQ(reading.tokens, c.expected) << c.script;
     EXPECT_EQ(reading.Error(), "") << c.script;
+  }
+}
+
+TEST(Preprocessor, ThousandsOfMacrosKeepTheirOwnDefinitions) {
+  // Numbered names that differ in their last bytes only, of every length
+  // around a word's, defined again, undefined and used in another order.
+  const char* const prefixes[] = {"A", "IDM_", "IDC_CTL", "IDC_SETTINGS_FIELD_", "IDD_PROPERTY_PAGE_NUMBER_"};
+  constexpr int Count = 700;
+  std::string script;
+  std::string expected;
+  for (const char* prefix : prefixes) {
+    for (int i = 0; i < Count; ++i)
+      script += "#define " + std::string(prefix) + std::to_string(i) + " " + std::to_string(i) + "\n";
+    for (int i = 0; i < Count; i += 7)
+      script += "#define " + std::string(prefix) + std::to_string(i) + " (" + std::to_string(-i) + ")\n";
+    for (int i = 0; i < Count; i += 11)
+      script += "#undef " + std::string(prefix) + std::to_string(i) + "\n";
+  }
+  for (int i = Count; i-- > 0;) {
+    for (const char* prefix : prefixes) {
+      const std::string name = prefix + std::to_string(i);
+      script += name + " " + name + "X\n";
+      const std::string value = i % 11 == 0 ? name : i % 7 == 0 ? "( - " + std::to_string(i) + " )" : std::to_string(i);
+      expected += (expected.empty() ? "" : " ") + value + " " + name + "X";
+    }
+  }
+  const Reading reading = Preprocess(script);
+  EXPECT_EQ(reading.Error(), "");
+  EXPECT_EQ(reading.tokens, expected);
+}
+
+TEST(Preprocessor, ExtraTokensAfterADirectiveWarnButBlanksAndCommentsDoNot) {
+  const struct {
+    const char* script;
+    bool warns;
+  } cases[] = {
+      {"#ifdef A\n#endif", false},      {"#ifdef A\n#endif \t \v\f ", false}, {"#ifdef A\n#endif /* A */ // B", false},
+      {"#ifdef A\n#endif \\\n", false}, {"#ifdef A\n#endif A", true},         {"#ifdef A\n#endif  /* a */ b", true},
+      {"#ifdef A\n#endif 'x'", true},   {"#ifdef A\n#endif \"x\"", true},     {"#ifdef A\n#endif+", true},
+      {"#ifdef A B\n#endif", true},     {"#define A\n#undef A junk\n", true},
+  };
+  for (const auto& c : cases) {
+    const Reading reading = Preprocess(c.script);
+    EXPECT_EQ(reading.Error(), "") << c.script;
+    bool warned = false;
+    for (const Diagnostic& diagnostic : reading.diagnostics)
+      warned = warned || diagnostic.message.find("extra tokens after") != std::string::npos;
+    EXPECT_EQ(warned, c.warns) << c.script;
   }
 }
 

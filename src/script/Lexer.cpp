@@ -415,12 +415,17 @@ void Lexer::Next(LexToken& token, bool inDirective) {
 bool Lexer::SkipRestOfLine() {
   bool content = false;
   for (;;) {
+    // Blanks while the line may still be empty, then every byte up to the
+    // next special one: the loop that passes over most of a header's bytes
+    // tests one class, not two.
     std::size_t at = state.position;
-    while (at < text.size() && !Has(text[at], Special)) {
-      if (!Has(text[at], Blank))
-        content = true;
-      ++at;
+    if (!content) {
+      while (at < text.size() && Has(text[at], Blank))
+        ++at;
+      content = at < text.size() && !Has(text[at], Special);
     }
+    while (at < text.size() && !Has(text[at], Special))
+      ++at;
     state.position = at;
     if (at >= text.size())
       return content;

@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::size_t NotExpanded = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t NoParameter = std::numeric_limits<std::size_t>::max();
+// Above this many contexts Paint asks the table instead of comparing names.
+constexpr std::size_t MaxComparedContexts = 16;
 
 }  // namespace
 
@@ -19,12 +21,24 @@ bool Preprocessor::Impl::IsDefined(std::string_view name) {
   return macro != nullptr && macro->IsDefined();
 }
 
+// The disabled macros are those of the contexts, seldom more than a few:
+// comparing their names spares the name a probe of the table here, on top
+// of the one it meets when it is read again.
 void Preprocessor::Impl::Paint(LexToken& token) {
   if (token.kind != TokenKind::Identifier || (token.flags & LexFlag::NoExpand) != 0)
     return;
-  const Macro* macro = macros.Find(token.text);
-  if (macro != nullptr && macro->IsDefined() && (macro->flags & Macro::Disabled) != 0)
-    token.flags |= LexFlag::NoExpand;
+  if (contexts.size() > MaxComparedContexts) {
+    const Macro* macro = macros.Find(token.text);
+    if (macro != nullptr && macro->IsDefined() && (macro->flags & Macro::Disabled) != 0)
+      token.flags |= LexFlag::NoExpand;
+    return;
+  }
+  for (const Context& context : contexts) {
+    if (context.macro != nullptr && context.macro->IsDefined() && context.macro->Name() == token.text) {
+      token.flags |= LexFlag::NoExpand;
+      return;
+    }
+  }
 }
 
 void Preprocessor::Impl::PopContext() {

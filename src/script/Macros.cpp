@@ -5,6 +5,22 @@
 namespace trellane {
 namespace {
 
+// The 0 to 7 bytes after the last whole word, in two loads that may
+// overlap: a memcpy of a length known only at run time is a library call.
+std::uint64_t TailWord(const char* bytes, std::size_t size) {
+  if (size >= 4) {
+    std::uint32_t low = 0;
+    std::uint32_t high = 0;
+    std::memcpy(&low, bytes, 4);
+    std::memcpy(&high, bytes + size - 4, 4);
+    return low | (std::uint64_t{high} << 32);
+  }
+  if (size == 0)
+    return 0;
+  return static_cast<std::uint8_t>(bytes[0]) | (std::uint64_t{static_cast<std::uint8_t>(bytes[size / 2])} << 8) |
+         (std::uint64_t{static_cast<std::uint8_t>(bytes[size - 1])} << 16);
+}
+
 std::uint32_t HashName(std::string_view name) {
   std::uint64_t hash = 0x9E3779B97F4A7C15u ^ name.size();
   std::size_t at = 0;
@@ -14,10 +30,13 @@ std::uint32_t HashName(std::string_view name) {
     hash = (hash ^ word) * 0xFF51AFD7ED558CCDu;
     hash ^= hash >> 32;
   }
-  std::uint64_t tail = 0;
-  std::memcpy(&tail, name.data() + at, name.size() - at);
-  hash = (hash ^ tail) * 0xC4CEB9FE1A85EC53u;
-  hash ^= hash >> 29;
+  // MurmurHash3's finaliser: every bit of the name reaches the low bits that
+  // pick the slot. A single multiply leaves them to the low bytes only, and
+  // numbered names (IDC_FIELD_1, IDC_FIELD_2...) pile up in long runs.
+  hash ^= TailWord(name.data() + at, name.size() - at);
+  hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDu;
+  hash = (hash ^ (hash >> 33)) * 0xC4CEB9FE1A85EC53u;
+  hash ^= hash >> 33;
   return static_cast<std::uint32_t>(hash);
 }
 
@@ -25,14 +44,25 @@ std::uint32_t HashName(std::string_view name) {
 
 MacroTable::MacroTable() : slots(1024, 0), mask(1023) {}
 
+// One pass over the slots from the name's own: the entry is found, or an
+// empty slot says there is none.
 Macro* MacroTable::Find(std::string_view name) {
   const std::uint32_t hash = HashName(name);
-  const std::size_t slot = SlotOf(name, hash);
-  return slots[slot] == 0 ? nullptr : &macros[(slots[slot] & IndexMask) - 1];
+  const std::uint32_t tag = hash & ~IndexMask;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint32_t entry = slots[slot];
+    if (entry == 0)
+      return nullptr;
+    if ((entry & ~IndexMask) == tag) {
+      Macro& macro = Entry(entry);
+      if (macro.hash == hash && macro.Name() == name)
+        return &macro;
+    }
+  }
 }
 
 // The slot that holds name, or the empty slot where it would go.
-std::size_t MacroTable::SlotOf(std::string_view name, std::uint32_t hash) {
+std::size_t MacroTable::SlotOf(std::string_view name, std::uint32_t hash) const {
   const std::uint32_t tag = hash & ~IndexMask;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint32_t entry = slots[slot];
@@ -40,7 +70,7 @@ std::size_t MacroTable::SlotOf(std::string_view name, std::uint32_t hash) {
       return slot;
     if ((entry & ~IndexMask) != tag)
       continue;
-    const Macro& macro = macros[(entry & IndexMask) - 1];
+    const Macro& macro = Entry(entry);
     if (macro.hash == hash && macro.Name() == name)
       return slot;
   }
@@ -51,16 +81,19 @@ bool MacroTable::Define(std::string_view definition, std::uint32_t nameLength, b
   const std::uint32_t hash = HashName(name);
   std::size_t slot = SlotOf(name, hash);
   if (slots[slot] == 0) {
-    if (macros.size() + 1 >= MaxMacros)
+    if (count + 1 >= MaxMacros)
       return false;
-    if ((macros.size() + 1) * 2 > slots.size()) {
+    if ((std::size_t{count} + 1) * 2 > slots.size()) {
       Grow();
       slot = SlotOf(name, hash);
     }
-    macros.emplace_back().hash = hash;
-    slots[slot] = (hash & ~IndexMask) | static_cast<std::uint32_t>(macros.size());
+    if ((count & BlockMask) == 0)
+      blocks.push_back(std::make_unique<Macro[]>(BlockMask + 1));
+    ++count;
+    slots[slot] = (hash & ~IndexMask) | count;
+    Entry(slots[slot]).hash = hash;
   }
-  Macro& macro = macros[(slots[slot] & IndexMask) - 1];
+  Macro& macro = Entry(slots[slot]);
   macro.definition = definition.data();
   macro.length = static_cast<std::uint32_t>(definition.size());
   macro.nameLength = nameLength;
@@ -77,11 +110,12 @@ void MacroTable::Undefine(std::string_view name) {
 void MacroTable::Grow() {
   slots.assign(slots.size() * 2, 0);
   mask = slots.size() - 1;
-  for (std::size_t index = 0; index < macros.size(); ++index) {
-    std::size_t slot = macros[index].hash & mask;
+  for (std::uint32_t index = 1; index <= count; ++index) {
+    const std::uint32_t hash = Entry(index).hash;
+    std::size_t slot = hash & mask;
     while (slots[slot] != 0)
       slot = (slot + 1) & mask;
-    slots[slot] = (macros[index].hash & ~IndexMask) | static_cast<std::uint32_t>(index + 1);
+    slots[slot] = (hash & ~IndexMask) | index;
   }
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -48,15 +48,25 @@ class MacroTable {
   void Undefine(std::string_view name);
 
  private:
-  std::size_t SlotOf(std::string_view name, std::uint32_t hash);
+  std::size_t SlotOf(std::string_view name, std::uint32_t hash) const;
+  // The entry a slot holds.
+  Macro& Entry(std::uint32_t slot) const {
+    const std::uint32_t index = (slot & IndexMask) - 1;
+    return blocks[index >> BlockBits][index & BlockMask];
+  }
   void Grow();
 
   static constexpr std::uint32_t IndexMask = 0xFFFFFF;
+  static constexpr std::uint32_t BlockBits = 8;
+  static constexpr std::uint32_t BlockMask = (1u << BlockBits) - 1;
 
-  std::deque<Macro> macros;  // a deque keeps each entry in place as the table grows
-  // Open addressing: the top 8 bits of the name's hash, then index + 1 into
-  // macros; 0 marks an empty slot. The hash bits spare most lookups of names
-  // that are no macro a visit to the entry.
+  // The entries in blocks of 256 that never move, so that an entry stays in
+  // place as the table grows; index i is entry i & 255 of block i >> 8.
+  std::vector<std::unique_ptr<Macro[]>> blocks;
+  std::uint32_t count = 0;
+  // Open addressing: the top 8 bits of the name's hash, then the entry's
+  // index + 1; 0 marks an empty slot. The hash bits spare most lookups of
+  // names that are no macro a visit to the entry.
   std::vector<std::uint32_t> slots;
   std::size_t mask = 0;
 };

@@ -31,6 +31,21 @@ SourceLocation LocationInBytes(std::uint32_t file, std::string_view bytes, std::
   return location;
 }
 
+// The text of a file's bytes and, when they cannot be decoded, where the
+// problem stands (its file left for the caller). A file that needs no
+// conversion gives its bytes to the text rather than being copied; only a
+// converted (UTF-16) file can fail to decode, and it keeps its bytes for that.
+DecodedSource Decoded(std::string bytes, SourceLocation& problemAt) {
+  const std::string_view mark = std::string_view(bytes).substr(0, 2);
+  if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+    DecodedSource decoded = DecodeSource(std::string_view(bytes));
+    if (!decoded.ok)
+      problemAt = LocationInBytes(0, bytes, decoded.problemOffset, decoded.encoding);
+    return decoded;
+  }
+  return DecodeSource(std::move(bytes));
+}
+
 }  // namespace
 
 Preprocessor::Impl::Impl(SourceFiles& sources, const PreprocessorOptions& settings, IncludeFileReader& reader,
@@ -39,18 +54,8 @@ Preprocessor::Impl::Impl(SourceFiles& sources, const PreprocessorOptions& settin
 
 void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
   started = true;
-  // A file that needs no conversion gives its bytes to the text rather than
-  // being copied; only a converted (UTF-16) file can fail to decode.
-  DecodedSource decoded;
   SourceLocation problemAt;
-  const std::string_view mark = std::string_view(bytes).substr(0, 2);
-  if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
-    decoded = DecodeSource(std::string_view(bytes));
-    if (!decoded.ok)
-      problemAt = LocationInBytes(0, bytes, decoded.problemOffset, decoded.encoding);
-  } else {
-    decoded = DecodeSource(std::move(bytes));
-  }
+  DecodedSource decoded = Decoded(std::move(bytes), problemAt);
   SourceFile script;
   script.path = path;
   script.text = std::move(decoded.text);
@@ -208,7 +213,7 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
   std::vector<std::string_view> includers;
   for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
     includers.push_back(files[frame->file].path);
-  const HeaderLookup lookup =
+  HeaderLookup lookup =
       search.Find(name, angled, includers, [this](const std::string& key) { return ReadBefore(key); });
   switch (lookup.kind) {
     case HeaderKind::Missing: {
@@ -236,8 +241,8 @@ void Preprocessor::Impl::Include(const std::string& name, bool angled, const Sou
     Warning(at, lookup.warning);
   // The additions go under the file, so that they are read when it ends.
   if (!lookup.additionsPath.empty())
-    EnterFile(lookup.additionsPath, lookup.additionsPath, lookup.additions, at);
-  EnterFile(lookup.path, lookup.key, lookup.bytes, at);
+    EnterFile(lookup.additionsPath, lookup.additionsPath, std::move(lookup.additions), at);
+  EnterFile(lookup.path, lookup.key, std::move(lookup.bytes), at);
 }
 
 // A file whose #pragma once or include guard says a second reading gives
@@ -249,7 +254,7 @@ bool Preprocessor::Impl::ReadBefore(const std::string& key) {
   return guard != guards.end() && IsDefined(guard->second);
 }
 
-void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std::string_view bytes,
+void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std::string bytes,
                                    const SourceLocation& at) {
   // A header may include itself once more before its guard (ole2.h by way
   // of wtypesbase.h); a third reading is a cycle.
@@ -263,7 +268,8 @@ void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std
     Error(at, "#include nested more than " + std::to_string(MaxIncludeDepth) + " files deep");
     return;
   }
-  DecodedSource decoded = DecodeSource(bytes);
+  SourceLocation problemAt;
+  DecodedSource decoded = Decoded(std::move(bytes), problemAt);
   includedBytes += decoded.text.size();
   if (includedBytes > MaxIncludedBytes) {
     Error(at, "the included files pass " + std::to_string(MaxIncludedBytes) + " bytes");
@@ -276,12 +282,12 @@ void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std
   source.resourceScript = IsResourceScriptName(path);
   source.included = true;
   source.includedAt = at;
-  const std::uint32_t index = files.Add(std::move(source));
+  problemAt.file = files.Add(std::move(source));
   if (!decoded.ok) {
-    Error(LocationInBytes(index, bytes, decoded.problemOffset, decoded.encoding), decoded.problem);
+    Error(problemAt, decoded.problem);
     return;
   }
-  PushFile(index, std::move(key));
+  PushFile(problemAt.file, std::move(key));
 }
 
 // A file read again while it is being read is a cycle, unless an include

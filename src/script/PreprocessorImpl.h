@@ -110,7 +110,7 @@ class Preprocessor::Impl {
   void UpdateSkipping();
   void Include(const std::string& name, bool angled, const SourceLocation& at);
   bool ReadBefore(const std::string& key);
-  void EnterFile(const std::string& path, std::string key, std::string_view bytes, const SourceLocation& at);
+  void EnterFile(const std::string& path, std::string key, std::string bytes, const SourceLocation& at);
   bool MayEnterAgain(const Frame& frame);
   void Error(const SourceLocation& at, std::string message);
   void Warning(const SourceLocation& at, std::string message);
