@@ -69,10 +69,6 @@ bool Exists(const std::filesystem::path& path) {
 
 }  // namespace
 
-FileIncludeReader::FileIncludeReader() : files(MakePlatformFileService()) {}
-
-FileIncludeReader::~FileIncludeReader() = default;
-
 FoundFile FileIncludeReader::Find(const std::string& path) {
   WindowsPath windows = FindWindowsPath(path);
   if (!windows.found)
@@ -160,10 +156,6 @@ IncludeFile ReadWhole(FileService& files, const std::string& path) {
     return Failure(read.error);
   file.status = IncludeStatus::Read;
   return file;
-}
-
-IncludeFile ReadWhole(const std::string& path) {
-  return ReadWhole(*MakePlatformFileService(), path);
 }
 
 std::vector<std::string> SplitIncludeFolders(std::string_view value) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/FileService.h"
@@ -17,7 +18,11 @@ namespace trellane {
 // a regular one, and for a file that cannot be read. Without files, the
 // platform's file service reads it.
 IncludeFile ReadWhole(FileService& files, const std::string& path);
-IncludeFile ReadWhole(const std::string& path);
+// Inline, so that the platform's file service is named where the program
+// links the platform's files, not in the portable ones.
+inline IncludeFile ReadWhole(const std::string& path) {
+  return ReadWhole(*MakePlatformFileService(), path);
+}
 
 struct WindowsPath {
   bool found = false;
@@ -34,8 +39,8 @@ WindowsPath FindWindowsPath(const std::string& path);
 // ".." steps resolved, is what tells one file from another.
 class FileIncludeReader final : public IncludeFileReader {
  public:
-  FileIncludeReader();
-  ~FileIncludeReader() override;
+  explicit FileIncludeReader(std::unique_ptr<FileService> service = MakePlatformFileService())
+      : files(std::move(service)) {}
 
   FoundFile Find(const std::string& path) override;
   IncludeFile Read(const std::string& path) override { return ReadWhole(*files, path); }
