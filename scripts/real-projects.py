@@ -18,7 +18,9 @@ only where llvm-rc cannot read what the Windows compiler reads:
 A file a script includes that is neither beside it nor in the folders
 searched so far is looked for in the whole project, and its folder joins
 the search for both compilers, as a project's build settings would add it.
-Trellane itself reads the projects as they are, with only those folders.
+Trellane itself reads the projects as they are, with only those folders, and
+with the few files a project's build writes before the resource compiler runs
+(GENERATED_FILES), which this script writes into SOURCES first.
 
 WORK/scripts.tsv lists the scripts llvm-rc compiled (project, script, .res,
 include folders separated by ';'); WORK/excluded.tsv the others and why.
