@@ -45,19 +45,13 @@ class Preprocessor::Impl::LineTokens final : public ConditionTokens {
 };
 
 void Preprocessor::Impl::HandleDirective(const LexToken& hash) {
-  const ReadMode outerMode = mode;
-  const std::size_t outerBase = contextBase;
-  const bool outerBoundary = argumentBoundary;
-  mode = ReadMode::Directive;
-  contextBase = contexts.size();
-  argumentBoundary = false;
+  const Scoped<ReadMode> directive(mode, ReadMode::Directive);
+  const Scoped<std::size_t> base(contextBase, contexts.size());
+  const Scoped<bool> boundary(argumentBoundary, false);
   const LexToken name = DirectiveToken();
-  DispatchDirective(hash, name, outerMode);
+  DispatchDirective(hash, name, directive.Outer());
   while (contexts.size() > contextBase)
     PopContext();
-  mode = outerMode;
-  contextBase = outerBase;
-  argumentBoundary = outerBoundary;
 }
 
 void Preprocessor::Impl::DispatchDirective(const LexToken& hash, const LexToken& name, ReadMode outerMode) {

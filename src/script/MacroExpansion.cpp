@@ -135,8 +135,6 @@ bool Preprocessor::Impl::EnterMacro(Macro& macro, const LexToken& name) {
   const std::size_t scratchMark = scratch.size();
   const std::size_t argumentMark = arguments.size();
   const std::size_t parameterMark = parameters.size();
-  const std::size_t outerArgumentBase = argumentBase;
-  const std::size_t outerParameterBase = parameterBase;
   std::size_t parameterCount = 0;
   bool variadic = false;
   bool collected = true;
@@ -147,11 +145,9 @@ bool Preprocessor::Impl::EnterMacro(Macro& macro, const LexToken& name) {
     collected = CollectArguments(name, parameterCount, variadic);
   }
   if (collected) {
-    argumentBase = argumentMark;
-    parameterBase = parameterMark;
+    const Scoped<std::size_t> argumentsOfCall(argumentBase, argumentMark);
+    const Scoped<std::size_t> parametersOfCall(parameterBase, parameterMark);
     Substitute(body, macro, name, parameterCount, variadic);
-    argumentBase = outerArgumentBase;
-    parameterBase = outerParameterBase;
   }
   scratch.resize(scratchMark);
   arguments.resize(argumentMark);
@@ -182,12 +178,11 @@ bool Preprocessor::Impl::FindParenthesis() {
       return false;
     Lexer& lexer = frames.back().lexer;
     const Lexer::State state = lexer.Save();
-    const ReadMode outerMode = mode;
-    if (mode == ReadMode::Normal)
-      mode = ReadMode::Parenthesis;
     LexToken token;
-    FileToken(token);
-    mode = outerMode;
+    {
+      const Scoped<ReadMode> lookingAhead(mode, mode == ReadMode::Normal ? ReadMode::Parenthesis : mode);
+      FileToken(token);
+    }
     if (token.Is('('))
       return true;
     if (!failed)
@@ -196,22 +191,19 @@ bool Preprocessor::Impl::FindParenthesis() {
   }
 }
 
-bool Preprocessor::Impl::CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic) {
-  const std::size_t first = arguments.size();
-  const ReadMode outerMode = mode;
-  if (mode == ReadMode::Normal)
-    mode = ReadMode::Arguments;
+// Reads the tokens of a call's arguments up to its closing parenthesis into
+// scratch, each argument but the last into arguments; false at the end of
+// the script or of the reading before it.
+bool Preprocessor::Impl::CollectArgumentTokens(std::size_t first, std::size_t parameterCount, bool variadic,
+                                               Range& argument) {
+  const Scoped<ReadMode> reading(mode, mode == ReadMode::Normal ? ReadMode::Arguments : mode);
   std::size_t depth = 0;
-  Range argument{scratch.size(), scratch.size()};
   for (;;) {
     bool fromContext = false;
     LexToken token;
     ReadToken(token, fromContext);
-    if (token.kind == TokenKind::End) {
-      mode = outerMode;
-      Error(name.location, "unterminated argument list of macro '" + std::string(name.text) + "'");
+    if (token.kind == TokenKind::End)
       return false;
-    }
     if (token.kind == TokenKind::Punctuator && token.text.size() == 1) {
       const char c = token.text[0];
       if (c == '(') {
@@ -230,7 +222,16 @@ bool Preprocessor::Impl::CollectArguments(const LexToken& name, std::size_t para
     Paint(token);
     scratch.push_back(token);
   }
-  mode = outerMode;
+  return true;
+}
+
+bool Preprocessor::Impl::CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic) {
+  const std::size_t first = arguments.size();
+  Range argument{scratch.size(), scratch.size()};
+  if (!CollectArgumentTokens(first, parameterCount, variadic, argument)) {
+    Error(name.location, "unterminated argument list of macro '" + std::string(name.text) + "'");
+    return false;
+  }
   argument.end = scratch.size();
   arguments.push_back(argument);
   std::size_t given = arguments.size() - first;
@@ -349,10 +350,8 @@ Preprocessor::Impl::Range Preprocessor::Impl::ExpandedArgument(std::size_t param
   if (expandedArguments[index].begin != NotExpanded)
     return expandedArguments[index];
   const Range raw = arguments[index];
-  const std::size_t outerBase = contextBase;
-  const bool outerBoundary = argumentBoundary;
-  contextBase = contexts.size();
-  argumentBoundary = true;
+  const Scoped<std::size_t> base(contextBase, contexts.size());
+  const Scoped<bool> boundary(argumentBoundary, true);
   Context context;
   context.begin = contextTokens.size();
   context.position = context.begin;
@@ -373,8 +372,6 @@ Preprocessor::Impl::Range Preprocessor::Impl::ExpandedArgument(std::size_t param
   expanded.end = scratch.size();
   while (contexts.size() > contextBase)
     PopContext();
-  contextBase = outerBase;
-  argumentBoundary = outerBoundary;
   expandedArguments[index] = expanded;
   return expanded;
 }

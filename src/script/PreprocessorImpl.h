@@ -49,6 +49,22 @@ class Preprocessor::Impl {
     Directive,    // a directive's operands: the line's end is the end
   };
 
+  // Gives a member of the reading state a value for a scope and the outer
+  // value back when the scope ends, however it ends.
+  template <typename T>
+  class Scoped {
+   public:
+    Scoped(T& member, T inner) : place(member), outer(member) { member = inner; }
+    ~Scoped() { place = outer; }
+    Scoped(const Scoped&) = delete;
+    Scoped& operator=(const Scoped&) = delete;
+    const T& Outer() const { return outer; }
+
+   private:
+    T& place;
+    T outer;
+  };
+
   struct Frame {
     explicit Frame(Lexer reader) : lexer(std::move(reader)) {}
 
@@ -142,6 +158,7 @@ class Preprocessor::Impl {
   bool EnterMacro(Macro& macro, const LexToken& name);
   bool FindParenthesis();
   bool CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic);
+  bool CollectArgumentTokens(std::size_t first, std::size_t parameterCount, bool variadic, Range& argument);
   void Substitute(Lexer& body, Macro& macro, const LexToken& name, std::size_t parameterCount, bool variadic);
   std::size_t ParameterIndex(std::string_view name, std::size_t parameterCount) const;
   Range ExpandedArgument(std::size_t parameter);
