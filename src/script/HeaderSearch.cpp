@@ -106,9 +106,7 @@ bool IsResourceScriptName(std::string_view path) {
   const std::size_t dot = path.find_last_of("./\\");
   if (dot == std::string_view::npos || path[dot] != '.')
     return false;
-  std::string extension;
-  for (const char c : path.substr(dot + 1))
-    extension.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+  const std::string extension = AsciiLowered(path.substr(dot + 1));
   return extension == "rc" || extension == "rc2" || extension == "dlg";
 }
 

@@ -44,21 +44,9 @@ std::uint32_t HashName(std::string_view name) {
 
 MacroTable::MacroTable() : slots(1024, 0), mask(1023) {}
 
-// One pass over the slots from the name's own: the entry is found, or an
-// empty slot says there is none.
 Macro* MacroTable::Find(std::string_view name) {
-  const std::uint32_t hash = HashName(name);
-  const std::uint32_t tag = hash & ~IndexMask;
-  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const std::uint32_t entry = slots[slot];
-    if (entry == 0)
-      return nullptr;
-    if ((entry & ~IndexMask) == tag) {
-      Macro& macro = Entry(entry);
-      if (macro.hash == hash && macro.Name() == name)
-        return &macro;
-    }
-  }
+  const std::uint32_t entry = slots[SlotOf(name, HashName(name))];
+  return entry == 0 ? nullptr : &Entry(entry);
 }
 
 // The slot that holds name, or the empty slot where it would go.
