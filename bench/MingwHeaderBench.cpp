@@ -165,9 +165,7 @@ int main(int argc, char** argv) {
     cpu.push_back(ThreadSeconds() - thread);
     bestWall = std::min(bestWall, WallSeconds() - wall);
   }
-  std::size_t bytes = 0;
-  for (std::uint32_t file = 0; file < reading.files.Size(); ++file)
-    bytes += reading.files[file].text.size();
+  const std::size_t bytes = reading.files.TextBytes();
   std::printf("script  %s: %zu files read, %.2f MB of text%s\n", script.c_str(), reading.files.Size(),
               Megabytes(static_cast<double>(bytes)), reading.ok ? "" : "  FAILED");
   std::printf("  %-26s median %6.2f ms, best %6.2f ms of %d (thread CPU); best wall %6.2f ms\n", "front end",

@@ -3,6 +3,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/Converters.h"
 #include "metrics/FixedMetrics.h"
@@ -204,6 +206,23 @@ TEST(FrontEnd, OtherResourcesAreSteppedOverWhole) {
   ASSERT_EQ(reading.resources.menus.size(), 1u);
   EXPECT_EQ(reading.resources.menus[0].language.Id(), 0x409);
   EXPECT_TRUE(reading.resources.dialogs.empty());
+}
+
+// The model's texts view the store: each must keep its bytes and place
+// while more are added, small and larger than a block, and when the store moves.
+TEST(FrontEnd, KeptTextsStayInPlaceAsTheStoreGrowsAndMoves) {
+  TextStore store;
+  std::vector<std::string> written;
+  std::vector<std::string_view> kept;
+  for (std::size_t i = 0; i < 20000; ++i) {
+    const std::size_t size = i % 997 == 0 ? (i + 1) * 7 : i % 40;  // now and then one larger than a block
+    written.push_back(std::string(size, static_cast<char>('a' + i % 26)) + std::to_string(i));
+    kept.push_back(store.Keep(written.back()));
+  }
+  EXPECT_TRUE(store.Keep(std::string_view()).empty());
+  const TextStore moved = std::move(store);
+  for (std::size_t i = 0; i < written.size(); ++i)
+    ASSERT_EQ(kept[i], written[i]) << "text " << i;
 }
 
 }  // namespace

@@ -148,22 +148,15 @@ TEST(ResourceFileNames, AreSafeOnEveryFileSystemAndNeverAlike) {
       resources.dialogs.push_back(std::move(dialog));
     }
   };
-  const auto text = [](std::string value) {
-    NameOrOrdinal name;
-    name.text = std::move(value);
-    return name;
-  };
-  NameOrOrdinal number;
-  number.isOrdinal = true;
-  number.ordinal = 101;
-  add(number, 9, false);
+  const auto text = [](std::string_view value) { return NameOrOrdinal::Name(value); };
+  add(NameOrOrdinal::Ordinal(101), 9, false);
   add(text("Main Menu/1"), 9, true);
   add(text("main menu:1"), 9, true);
   add(text("main menu?1"), 9, true);
   add(text("LPT1"), 9, false);
   add(text("..hidden."), 9, false);
   add(text("Über"), 9, false);
-  add(number, 7, false);
+  add(NameOrOrdinal::Ordinal(101), 7, false);
   EXPECT_EQ(ResourceFileNames(resources),
             (std::vector<std::string>{"101.dlg", "Main_Menu_1.mnu", "main_menu_1-0009.mnu", "main_menu_1-0009-2.mnu",
                                       "LPT1_.dlg", "_..hidden.dlg", "__ber.dlg", "101-0007.dlg"}));

@@ -88,8 +88,8 @@ Json ControlRecordJson(const Image& image, std::size_t record, int codePage) {
   return control;
 }
 
-Json NameOrNull(const std::string& text) {
-  return text.empty() ? Json() : Json(text);
+Json NameOrNull(std::string_view text) {
+  return text.empty() ? Json() : Json(std::string(text));
 }
 
 Json ResourceJson(const char* kind, const NameOrOrdinal& name, const Language& language, const SourceLocation& location,
@@ -97,8 +97,8 @@ Json ResourceJson(const char* kind, const NameOrOrdinal& name, const Language& l
   Json resource;
   resource["kind"] = kind;
   resource["name"] = ResourceDisplayName(name);
-  resource["id"] = name.isOrdinal ? Json(name.ordinal & 0xFFFF) : Json();
-  resource["symbol"] = name.isOrdinal ? NameOrNull(name.symbol) : Json();
+  resource["id"] = name.IsOrdinal() ? Json(name.Value() & 0xFFFF) : Json();
+  resource["symbol"] = name.IsOrdinal() ? NameOrNull(name.Symbol()) : Json();
   resource["language"] = language.Id();
   resource["file"] = location.file < files.Size() ? files[location.file].path : std::string();
   resource["line"] = location.line;

@@ -93,7 +93,7 @@ int RunListCommand(const ScriptOptions& options, std::ostream& out, std::ostream
     return 1;
   std::vector<std::vector<std::string>> rows{{"kind", "name", "id", "language", "code page", "line", "contents"}};
   const auto idText = [](const NameOrOrdinal& name) {
-    return name.isOrdinal ? std::to_string(name.ordinal & 0xFFFF) : std::string("-");
+    return name.IsOrdinal() ? std::to_string(name.Value() & 0xFFFF) : std::string("-");
   };
   for (const ResourceEntry& entry : reading.resources.order) {
     if (entry.kind == ResourceKind::Menu) {

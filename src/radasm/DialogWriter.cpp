@@ -13,19 +13,19 @@ namespace {
 constexpr std::string_view PredefinedClassNames[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
 
 std::string ClassText(const NameOrOrdinal& className) {
-  if (!className.isOrdinal)
-    return className.text;
-  if (className.ordinal >= 0x80 && className.ordinal <= 0x85)
-    return std::string(PredefinedClassNames[className.ordinal - 0x80]);
-  return "#" + std::to_string(className.ordinal);
+  if (!className.IsOrdinal())
+    return std::string(className.Text());
+  if (className.Value() >= 0x80 && className.Value() <= 0x85)
+    return std::string(PredefinedClassNames[className.Value() - 0x80]);
+  return "#" + std::to_string(className.Value());
 }
 
 // A control's text: its caption, or for a resource named by number (an
 // ICON's image) the macro written for it or the number.
 std::string ControlText(const NameOrOrdinal& text) {
-  if (!text.isOrdinal)
-    return text.text;
-  return text.symbol.empty() ? std::to_string(text.ordinal & 0xFFFF) : text.symbol;
+  if (!text.IsOrdinal())
+    return std::string(text.Text());
+  return text.Symbol().empty() ? std::to_string(text.Value() & 0xFFFF) : std::string(text.Symbol());
 }
 
 class DialogWriting {
@@ -106,9 +106,10 @@ DialogBaseUnits DialogWriting::BaseUnits() {
 
 void DialogWriting::StoreDialogWindow(DialogBaseUnits units) {
   constexpr std::size_t record = DialogWindowOffset;
-  const std::uint32_t identifier = dialog.name.isOrdinal ? dialog.name.ordinal : 0;
-  if (!dialog.name.isOrdinal)
-    Warn(dialog.location, "the dialog's name " + dialog.name.text + " is no number (it has no #define); identifier 0");
+  const std::uint32_t identifier = dialog.name.IsOrdinal() ? dialog.name.Value() : 0;
+  if (!dialog.name.IsOrdinal())
+    Warn(dialog.location,
+         "the dialog's name " + std::string(dialog.name.Text()) + " is no number (it has no #define); identifier 0");
   StoreU32(image, record + ControlRecord::identifier, identifier);
   StoreText(record + ControlRecord::identifierName, ControlRecord::identifierNameWidth, RecordName(dialog.name),
             dialog.location, "dialog name");

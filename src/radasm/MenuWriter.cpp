@@ -91,10 +91,10 @@ void StoreName(Image& image, std::size_t offset, std::string_view name, const So
 
 Image WriteMenuFile(const Menu& menu, const WriterOptions& options) {
   Image image = ZeroedImage(MenuImageSize(menu.items.size()));
-  const std::uint32_t resourceId = menu.name.isOrdinal ? menu.name.ordinal : 0;
-  if (!menu.name.isOrdinal && options.warn)
-    options.warn(menu.location,
-                 "the menu's name " + menu.name.text + " is no number (it has no #define); identifier 0");
+  const std::uint32_t resourceId = menu.name.IsOrdinal() ? menu.name.Value() : 0;
+  if (!menu.name.IsOrdinal() && options.warn)
+    options.warn(menu.location, "the menu's name " + std::string(menu.name.Text()) +
+                                    " is no number (it has no #define); identifier 0");
   StoreName(image, MenuHeader::resourceName, RecordName(menu.name), menu.location, options);
   StoreU32(image, MenuHeader::resourceId, resourceId);
   StoreU16(image, MenuHeader::followingId, (resourceId + 1) & 0xFFFF);

@@ -25,9 +25,7 @@ void StoreSlotText(Image& image, std::size_t offset, std::size_t width, std::str
 }
 
 std::string_view RecordName(const NameOrOrdinal& name) {
-  if (name.isOrdinal)
-    return name.symbol;
-  return name.text;
+  return name.IsOrdinal() ? name.Symbol() : name.Text();
 }
 
 }  // namespace trellane

@@ -72,10 +72,10 @@ bool ScriptParser::ReadDialogStatement(Dialog& dialog, bool& isStatement) {
     }
     case Keyword::Caption: {
       Take();
-      std::optional<std::string> caption = Text("CAPTION");
+      const std::optional<std::string_view> caption = Text("CAPTION");
       if (!caption)
         return false;
-      dialog.caption = std::move(*caption);
+      dialog.caption = *caption;
       return true;
     }
     case Keyword::Class:
@@ -85,7 +85,7 @@ bool ScriptParser::ReadDialogStatement(Dialog& dialog, bool& isStatement) {
       std::optional<NameOrOrdinal> name = NameOrNumber(isClass ? "CLASS" : "MENU");
       if (!name)
         return false;
-      (isClass ? dialog.className : dialog.menu) = std::move(*name);
+      (isClass ? dialog.className : dialog.menu) = *name;
       return true;
     }
     case Keyword::Font:
@@ -103,14 +103,14 @@ bool ScriptParser::ReadFont(Dialog& dialog) {
   const std::optional<std::uint32_t> size = Integer("FONT point size");
   if (!size || !Expect(",", "between the FONT's point size and face"))
     return false;
-  std::optional<std::string> face = Text("the FONT's face");
+  const std::optional<std::string_view> face = Text("the FONT's face");
   if (!face)
     return false;
   if (*size > 0xFFFF)
     Warning(keyword, "FONT point size " + std::to_string(*size) + " does not fit its 16-bit field; " +
                          std::to_string(*size & 0xFFFF) + " is used");
   font.pointSize = static_cast<std::uint16_t>(*size);
-  font.face = std::move(*face);
+  font.face = *face;
   font.valueCount = 2;
   while (IsPunctuator(Peek(), ",")) {
     Take();
@@ -133,7 +133,7 @@ bool ScriptParser::ReadFont(Dialog& dialog) {
   }
   if (font.valueCount > 5)
     font.valueCount = 5;
-  dialog.font = std::move(font);
+  dialog.font = font;
   return true;
 }
 
@@ -153,12 +153,12 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
     std::optional<NameOrOrdinal> text = NameOrNumber("the control's text");
     if (!text || !Separator("after the control's text"))
       return false;
-    control.text = std::move(*text);
+    control.text = *text;
   }
   std::optional<NumberField> id = Number("identifier");
   if (!id)
     return false;
-  control.id = std::move(*id);
+  control.id = *id;
   if (!Separator("after the control's identifier"))
     return false;
 
@@ -170,8 +170,7 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
     if (!style || !Separator("after the control's style"))
       return false;
   } else {
-    control.className.isOrdinal = true;
-    control.className.ordinal = kind->classOrdinal;
+    control.className = NameOrOrdinal::Ordinal(kind->classOrdinal);
   }
 
   if (!ReadCoordinates({&control.x, &control.y, &control.width, &control.height}, {},
@@ -200,7 +199,7 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
   control.style = style ? StyleValue{style->value, style->notMask}.Apply(kind->defaultStyle) : kind->defaultStyle;
   if (IsBlockBegin(Peek()) && !ReadControlData(control))
     return false;
-  dialog.controls.push_back(std::move(control));
+  dialog.controls.push_back(control);
   return true;
 }
 
@@ -212,19 +211,17 @@ bool ScriptParser::ReadControlClass(Control& control) {
     std::optional<NameOrOrdinal> className = NameOrNumber("the control's class");
     if (!className)
       return false;
-    control.className = std::move(*className);
+    control.className = *className;
     return true;
   }
   const WindowsConstant* builtinClass = FindWindowsConstant(classToken.text);
   const ScriptToken& word = Take();
   if (builtinClass != nullptr && !builtinClass->text.empty()) {
-    control.className.text.assign(builtinClass->text);
-    control.className.symbol.assign(word.text);
+    control.className = NameOrOrdinal::Name(builtinClass->text);  // the constants' table is static
   } else if (const std::optional<std::uint16_t> predefined = PredefinedClassOf(word.keyword)) {
-    control.className.isOrdinal = true;
-    control.className.ordinal = *predefined;
+    control.className = NameOrOrdinal::Ordinal(*predefined);
   } else {
-    control.className.text.assign(word.text);
+    control.className = NameOrOrdinal::Name(Keep(word.text));
     Warning(word, "class " + std::string(word.text) + " is not a quoted text; it is taken as written");
   }
   return true;
@@ -233,25 +230,27 @@ bool ScriptParser::ReadControlClass(Control& control) {
 // A control's creation data: 16-bit numbers and texts in a block of its own.
 bool ScriptParser::ReadControlData(Control& control) {
   Take();
+  std::vector<std::uint8_t> data;
   while (!IsBlockEnd(Peek())) {
     if (AtEnd())
       return Fail(Peek(), "the control's data block has no END");
     if (TakePunctuator(","))
       continue;
     if (Peek().kind == TokenKind::String) {
-      std::optional<std::string> text = Text("control data");
+      const std::optional<std::string> text = JoinedText("control data");
       if (!text)
         return false;
-      control.data.insert(control.data.end(), text->begin(), text->end());
+      data.insert(data.end(), text->begin(), text->end());
       continue;
     }
     const std::optional<std::uint32_t> value = Integer("control data");
     if (!value)
       return false;
-    control.data.push_back(static_cast<std::uint8_t>(*value & 0xFF));
-    control.data.push_back(static_cast<std::uint8_t>((*value >> 8) & 0xFF));
+    data.push_back(static_cast<std::uint8_t>(*value & 0xFF));
+    data.push_back(static_cast<std::uint8_t>((*value >> 8) & 0xFF));
   }
   Take();
+  control.data = resources.texts.Keep(data);
   return true;
 }
 

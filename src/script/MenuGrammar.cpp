@@ -81,17 +81,17 @@ bool ScriptParser::ReadMenuItem(Menu& menu, const TokenMark& keyword, int level)
     item.kind = MenuItemKind::Separator;
     if (menu.extended)
       item.type = 0x800;  // MFT_SEPARATOR
-    menu.items.push_back(std::move(item));
+    menu.items.push_back(item);
     return true;
   }
-  std::optional<std::string> text = Text("the item's caption");
+  const std::optional<std::string_view> text = Text("the item's caption");
   if (!text)
     return false;
-  item.text = std::move(*text);
+  item.text = *text;
   const bool read = menu.extended ? ReadExtendedFields(item, keyword) : ReadMenuOptions(item);
   if (!read)
     return false;
-  menu.items.push_back(std::move(item));
+  menu.items.push_back(item);
   return true;
 }
 
@@ -116,7 +116,7 @@ bool ScriptParser::ReadExtendedFields(MenuItem& item, const TokenMark& keyword) 
       std::optional<NumberField> id = Number(names[field]);
       if (!id)
         return false;
-      item.id = std::move(*id);
+      item.id = *id;
       continue;
     }
     const std::optional<std::uint32_t> value = Integer(names[field]);
@@ -135,7 +135,7 @@ bool ScriptParser::ReadMenuOptions(MenuItem& item) {
     std::optional<NumberField> id = Number("identifier");
     if (!id)
       return false;
-    item.id = std::move(*id);
+    item.id = *id;
   }
   for (;;) {
     const bool comma = TakePunctuator(",");

@@ -13,7 +13,7 @@ std::string Hex(std::uint32_t value) {
 }
 
 // A text in double quotes with control characters, quotes and backslashes escaped.
-std::string Quote(const std::string& text) {
+std::string Quote(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
     if (c == '"' || c == '\\') {
@@ -31,18 +31,18 @@ std::string Quote(const std::string& text) {
 }
 
 std::string Name(const NameOrOrdinal& name) {
-  if (!name.isOrdinal)
-    return Quote(name.text);
-  std::string text = std::to_string(name.ordinal & 0xFFFF);
-  if (!name.symbol.empty())
-    text = name.symbol + "=" + text;
+  if (!name.IsOrdinal())
+    return Quote(name.Text());
+  std::string text = std::to_string(name.Value() & 0xFFFF);
+  if (!name.Symbol().empty())
+    text = std::string(name.Symbol()) + "=" + text;
   return text;
 }
 
 std::string Number(const NumberField& field) {
   std::string text = std::to_string(static_cast<std::int32_t>(field.value));
   if (!field.symbol.empty())
-    text = field.symbol + "=" + text;
+    text = std::string(field.symbol) + "=" + text;
   return text;
 }
 

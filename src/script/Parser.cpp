@@ -76,9 +76,9 @@ void ScriptParser::Warning(const SourceLocation& at, const std::string& message)
   diagnostics.push_back(DiagnosticAt(files, at, Severity::Warning, message));
 }
 
-bool ScriptParser::Run(ResourceScript& resources) {
+bool ScriptParser::Run() {
   while (!failed && !AtEnd()) {
-    if (!Resource(resources))
+    if (!Resource())
       return false;
   }
   return !failed;
@@ -132,7 +132,7 @@ ScriptParser::Statements ScriptParser::ReadOptionalStatements(Language& language
   }
 }
 
-bool ScriptParser::Resource(ResourceScript& resources) {
+bool ScriptParser::Resource() {
   const ScriptToken& first = Peek();
   if (first.keyword == Keyword::Language) {
     Take();
@@ -157,7 +157,7 @@ bool ScriptParser::Resource(ResourceScript& resources) {
     Dialog dialog;
     dialog.extended = Take().keyword == Keyword::DialogEx;
     dialog.location = nameToken.location;
-    dialog.name = std::move(*name);
+    dialog.name = *name;
     dialog.language = currentLanguage;
     if (!ReadDialog(dialog))
       return false;
@@ -169,7 +169,7 @@ bool ScriptParser::Resource(ResourceScript& resources) {
     Menu menu;
     menu.extended = Take().keyword == Keyword::MenuEx;
     menu.location = nameToken.location;
-    menu.name = std::move(*name);
+    menu.name = *name;
     menu.language = currentLanguage;
     if (!ReadMenu(menu))
       return false;
@@ -184,7 +184,7 @@ bool ScriptParser::Resource(ResourceScript& resources) {
 
 bool ParseResourceScript(Preprocessor& tokens, const SourceFiles& files, ResourceScript& resources,
                          Diagnostics& diagnostics) {
-  return parser::ScriptParser(tokens, files, diagnostics).Run(resources);
+  return parser::ScriptParser(tokens, files, resources, diagnostics).Run();
 }
 
 }  // namespace trellane

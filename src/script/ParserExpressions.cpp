@@ -144,11 +144,11 @@ std::optional<NumberField> ScriptParser::Number(std::string_view what) {
   NumberField field;
   field.value = value->value;
   if (startsExpansion && LastTaken().endsExpansion && macro == LastTaken().macro)
-    field.symbol.assign(macro);
+    field.symbol = Keep(macro);
   if (undefinedName.empty())
     return field;
   if (taken == start + 1) {
-    field.symbol = undefinedName;
+    field.symbol = Keep(undefinedName);
     Warning(at, undefinedName + " has no #define; " + std::string(what) + " 0");
   } else {
     Warning(at, undefinedName + " has no #define; it counts as 0");
@@ -219,7 +219,7 @@ bool ScriptParser::Separator(const Description& what) {
   return FailExpected(Description("',' ", what.Text()));
 }
 
-std::optional<std::string> ScriptParser::Text(std::string_view what) {
+std::optional<std::string> ScriptParser::JoinedText(std::string_view what) {
   if (Peek().kind != TokenKind::String) {
     FailExpected(Description("a quoted text for ", what));
     return std::nullopt;
@@ -237,26 +237,26 @@ std::optional<std::string> ScriptParser::Text(std::string_view what) {
   return text;
 }
 
+std::optional<std::string_view> ScriptParser::Text(std::string_view what) {
+  const std::optional<std::string> text = JoinedText(what);
+  if (!text)
+    return std::nullopt;
+  return Keep(*text);
+}
+
 std::optional<NameOrOrdinal> ScriptParser::NameOrNumber(std::string_view what) {
-  NameOrOrdinal name;
   const ScriptToken& token = Peek();
   if (token.kind == TokenKind::String) {
-    std::optional<std::string> text = Text(what);
+    const std::optional<std::string_view> text = Text(what);
     if (!text)
       return std::nullopt;
-    name.text = std::move(*text);
-    return name;
+    return NameOrOrdinal::Name(*text);
   }
   if (token.kind == TokenKind::Identifier && token.keyword != Keyword::Not) {
     const ScriptToken& word = Take();
-    if (const std::optional<std::uint32_t> builtin = BuiltinNumber(word.text)) {
-      name.isOrdinal = true;
-      name.ordinal = *builtin;
-      name.symbol.assign(word.text);
-      return name;
-    }
-    name.text.assign(word.text);
-    return name;
+    if (const std::optional<std::uint32_t> builtin = BuiltinNumber(word.text))
+      return NameOrOrdinal::Ordinal(*builtin, Keep(word.text));
+    return NameOrOrdinal::Name(Keep(word.text));
   }
   if (!StartsValue(token)) {
     FailExpected(Description("a name or a number for ", what));
@@ -265,21 +265,17 @@ std::optional<NameOrOrdinal> ScriptParser::NameOrNumber(std::string_view what) {
   const std::optional<NumberField> number = Number(what);
   if (!number)
     return std::nullopt;
-  name.isOrdinal = true;
-  name.ordinal = number->value;
-  name.symbol = number->symbol;
-  return name;
+  return NameOrOrdinal::Ordinal(number->value, number->symbol);
 }
 
 // A resource's name with dots in it, FOLDER.GIF: one name to the Windows
 // compiler, which reads a name to the next blank.
 NameOrOrdinal ScriptParser::DottedName() {
-  NameOrOrdinal name;
-  name.text.assign(Take().text);
+  std::string name(Take().text);
   while ((Peek().kind == TokenKind::Identifier || Peek().kind == TokenKind::Number || IsOther(Peek(), ".")) &&
          Touching(LastTaken(), Peek()))
-    name.text.append(Take().text);
-  return name;
+    name.append(Take().text);
+  return NameOrOrdinal::Name(Keep(name));
 }
 
 }  // namespace trellane::parser

@@ -1,31 +1,78 @@
 // The menus and dialogs of a resource script as the front end reads them:
 // plain values, every text in UTF-8, every number as the resource compilers
 // compute it. Other resources are stepped over and not kept.
+//
+// Texts are views. The front end keeps their bytes in the TextStore of the
+// ResourceScript it fills (a model built by hand may view literals), so a
+// control or an item allocates nothing of its own and a script of many
+// thousands of them costs little more than their fields.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <string>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "script/SourceFiles.h"
 
 namespace trellane {
 
+// Bytes that stay in place while more are added, for as long as the store
+// lives: moving the store moves no byte.
+class TextStore {
+ public:
+  TextStore() = default;
+  TextStore(TextStore&&) noexcept = default;
+  TextStore& operator=(TextStore&&) noexcept = default;
+  TextStore(const TextStore&) = delete;
+  TextStore& operator=(const TextStore&) = delete;
+  ~TextStore() = default;
+
+  std::string_view Keep(std::string_view text);
+  std::span<const std::uint8_t> Keep(std::span<const std::uint8_t> bytes);
+
+ private:
+  char* Place(std::size_t size);
+
+  std::vector<std::unique_ptr<char[]>> blocks;
+  char* next = nullptr;  // the free part of the last block
+  std::size_t left = 0;
+};
+
 // A resource's name, or a name or class field that may be a number or a text.
-struct NameOrOrdinal {
+// One view holds the text of a name or the symbol of a number: a field is
+// never both.
+class NameOrOrdinal {
+ public:
+  NameOrOrdinal() = default;
+  static NameOrOrdinal Name(std::string_view text) { return {false, 0, text}; }
+  static NameOrOrdinal Ordinal(std::uint32_t value, std::string_view symbol = {}) { return {true, value, symbol}; }
+
+  bool IsOrdinal() const { return isOrdinal; }
+  // The value as written; the compilers keep its low 16 bits.
+  std::uint32_t Value() const { return ordinal; }
+  // A name as written (the compilers store resource names upper-cased).
+  std::string_view Text() const { return isOrdinal ? std::string_view() : written; }
+  // The macro the script wrote for a number, if one stands for it whole.
+  std::string_view Symbol() const { return isOrdinal ? written : std::string_view(); }
+
+ private:
+  NameOrOrdinal(bool ordinalField, std::uint32_t value, std::string_view text)
+      : isOrdinal(ordinalField), ordinal(value), written(text) {}
+
   bool isOrdinal = false;
-  std::uint32_t ordinal = 0;  // when isOrdinal: the value as written; the compilers keep its low 16 bits
-  std::string text;           // when !isOrdinal: as written (the compilers store resource names upper-cased)
-  std::string symbol;         // the macro the script wrote for the number, if one stands for it whole
+  std::uint32_t ordinal = 0;
+  std::string_view written;
 };
 
 // A numeric field: its value and, when the script wrote a macro for it, that
 // macro's name (IDOK, IDC_NAME).
 struct NumberField {
   std::uint32_t value = 0;
-  std::string symbol;
+  std::string_view symbol;
 };
 
 struct Language {
@@ -44,14 +91,14 @@ struct StyleValue {
 
 struct Font {
   std::uint16_t pointSize = 0;
-  std::string face;
+  std::string_view face;
   std::uint16_t weight = 0;  // DIALOGEX only
   bool italic = false;       // DIALOGEX only
   std::uint8_t charset = 1;  // DIALOGEX only; DEFAULT_CHARSET when not given
   int valueCount = 0;        // how many values the FONT statement gave: 2 to 5
 };
 
-enum class ControlStatement {
+enum class ControlStatement : std::uint8_t {
   Control,
   LText,
   RText,
@@ -83,7 +130,7 @@ struct Control {
   std::uint32_t exStyle = 0;
   std::int32_t x = 0, y = 0, width = 0, height = 0;  // dialog units, as 16-bit fields hold them
   std::optional<std::uint32_t> helpId;
-  std::vector<std::uint8_t> data;  // the bytes of a data block after the control, if any
+  std::span<const std::uint8_t> data;  // the bytes of a data block after the control, if any
 };
 
 struct Dialog {
@@ -97,7 +144,7 @@ struct Dialog {
   std::uint32_t helpId = 0;
   std::optional<StyleValue> style;  // the STYLE statement's value, as written
   std::uint32_t exStyle = 0;
-  std::optional<std::string> caption;
+  std::optional<std::string_view> caption;
   std::optional<NameOrOrdinal> className;
   std::optional<NameOrOrdinal> menu;
   std::optional<Font> font;
@@ -107,13 +154,13 @@ struct Dialog {
   std::uint32_t TemplateStyle() const;
 };
 
-enum class MenuItemKind { Item, Popup, Separator };
+enum class MenuItemKind : std::uint8_t { Item, Popup, Separator };
 
 struct MenuItem {
   SourceLocation location;
   MenuItemKind kind = MenuItemKind::Item;
   int level = 0;  // nesting depth: 0 for the menu's own items
-  std::string text;
+  std::string_view text;
   NumberField id;
   std::uint32_t type = 0;    // MENUEX: MFT_ bits; MENU: the option flags (MF_ bits)
   std::uint32_t state = 0;   // MENUEX: MFS_ bits
@@ -140,6 +187,7 @@ struct ResourceEntry {
 };
 
 struct ResourceScript {
+  TextStore texts;  // the bytes the model's texts view
   std::vector<Menu> menus;
   std::vector<Dialog> dialogs;
   std::vector<ResourceEntry> order;  // every menu and dialog as the script holds them

@@ -86,10 +86,11 @@ std::string Quoted(std::string_view text);
 
 class ScriptParser {
  public:
-  ScriptParser(Preprocessor& preprocessor, const SourceFiles& sourceFiles, Diagnostics& diagnosticList)
-      : tokens(preprocessor), files(sourceFiles), diagnostics(diagnosticList) {}
+  ScriptParser(Preprocessor& preprocessor, const SourceFiles& sourceFiles, ResourceScript& script,
+               Diagnostics& diagnosticList)
+      : tokens(preprocessor), files(sourceFiles), resources(script), diagnostics(diagnosticList) {}
 
-  bool Run(ResourceScript& resources);
+  bool Run();
 
  private:
   // Tokens. Peek looks at most one token beyond the next. A token Take
@@ -139,11 +140,13 @@ class ScriptParser {
   std::optional<NumberField> Number(std::string_view what);
   std::optional<NameOrOrdinal> NameOrNumber(std::string_view what);
   NameOrOrdinal DottedName();
-  std::optional<std::string> Text(std::string_view what);
+  std::optional<std::string> JoinedText(std::string_view what);
+  std::optional<std::string_view> Text(std::string_view what);  // JoinedText, kept in the model's store
+  std::string_view Keep(std::string_view text) { return resources.texts.Keep(text); }
   bool StartsValue(const ScriptToken& token);
 
   // Resources (Parser.cpp).
-  bool Resource(ResourceScript& resources);
+  bool Resource();
   bool ReadLanguage(Language& language);
   enum class Statements { BeforeBlock, NoBlock, Failed };
   Statements ReadOptionalStatements(Language& language, std::uint32_t& characteristics, std::uint32_t& version,
@@ -174,6 +177,7 @@ class ScriptParser {
 
   Preprocessor& tokens;
   const SourceFiles& files;
+  ResourceScript& resources;
   Diagnostics& diagnostics;
   // The next tokens from lookaheadStart, and before it the last two taken;
   // the slot before the first holds an empty token until one is taken.

@@ -13,7 +13,7 @@ namespace trellane {
 
 struct ScriptReading {
   ResourceScript resources;
-  SourceFiles files;
+  SourceFiles files;        // their names and places; the texts are released when the reading ends
   Diagnostics diagnostics;  // warnings, and the errors that stopped the reading
   bool ok = false;          // no error: every menu and dialog of the script is in resources
 };

@@ -1,6 +1,7 @@
 // The files a script reading has opened: the script itself and each file it
 // includes, decoded, with where each was included. Tokens view these texts,
-// so the files stay in place while the reading lasts.
+// so the files stay in place while the reading lasts; after it, only their
+// names and places are needed.
 #pragma once
 
 #include <cstddef>
@@ -32,14 +33,23 @@ struct SourceFile {
 class SourceFiles {
  public:
   std::uint32_t Add(SourceFile file) {
+    textBytes += file.text.size();
     files.push_back(std::move(file));
     return static_cast<std::uint32_t>(files.size() - 1);
   }
   const SourceFile& operator[](std::uint32_t index) const { return files[index]; }
   std::size_t Size() const { return files.size(); }
+  std::size_t TextBytes() const { return textBytes; }  // of every file added, released or not
+
+  // Gives back the memory of the texts once nothing views them.
+  void ReleaseTexts() {
+    for (SourceFile& file : files)
+      std::string().swap(file.text);
+  }
 
  private:
   std::deque<SourceFile> files;  // a deque keeps each text in place as files are added
+  std::size_t textBytes = 0;
 };
 
 // A diagnostic at location: its file, line and column, and the chain of

@@ -1,7 +1,10 @@
 #include "tests/oracle/TemplateComparison.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <span>
+#include <string_view>
 #include <utility>
 
 namespace trellane {
@@ -31,7 +34,7 @@ std::string Show(std::int64_t value) {
   return shown;
 }
 
-std::string Show(const std::string& text) {
+std::string Show(std::string_view text) {
   std::string shown = "\"";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
@@ -59,7 +62,7 @@ std::string Show(const ResId& id) {
   return id.isOrdinal ? "#" + std::to_string(id.ordinal) : Show(id.text);
 }
 
-std::string Show(const std::vector<std::uint8_t>& bytes) {
+std::string Show(std::span<const std::uint8_t> bytes) {
   std::string shown = "[";
   for (const std::uint8_t byte : bytes) {
     char hex[4];
@@ -86,9 +89,9 @@ ResId UpperCased(ResId id) {
 
 ResId AsResId(const NameOrOrdinal& name) {
   ResId id;
-  id.isOrdinal = name.isOrdinal;
-  id.ordinal = static_cast<std::uint16_t>(name.ordinal);  // the compilers keep the low 16 bits
-  id.text = name.isOrdinal ? std::string() : name.text;
+  id.isOrdinal = name.IsOrdinal();
+  id.ordinal = static_cast<std::uint16_t>(name.Value());  // the compilers keep the low 16 bits
+  id.text = name.Text();
   return id;
 }
 
@@ -110,14 +113,14 @@ class FieldChecker {
   bool Flag(const char* field, bool reference, bool other) {
     return Same(reference == other, field, reference ? "yes" : "no", other ? "yes" : "no");
   }
-  bool Text(const char* field, const std::string& reference, const std::string& other) {
+  bool Text(const char* field, std::string_view reference, std::string_view other) {
     return Same(reference == other, field, Show(reference), Show(other));
   }
   bool Id(const char* field, const ResId& reference, const ResId& other) {
     return Same(reference == other, field, Show(reference), Show(other));
   }
-  bool Bytes(const char* field, const std::vector<std::uint8_t>& reference, const std::vector<std::uint8_t>& other) {
-    return Same(reference == other, field, Show(reference), Show(other));
+  bool Bytes(const char* field, std::span<const std::uint8_t> reference, std::span<const std::uint8_t> other) {
+    return Same(std::ranges::equal(reference, other), field, Show(reference), Show(other));
   }
 
  private:
@@ -166,7 +169,7 @@ void CompareDialogWithModel(const CompiledDialog& compiled, const Dialog& model,
   check.Number("height", dialog.height, model.height);
   if (dialog.extended)
     check.Number("help id", dialog.helpId, model.helpId);
-  check.Text("caption", dialog.caption, model.caption.value_or(""));
+  check.Text("caption", dialog.caption, model.caption.value_or(std::string_view()));
   check.Id("class", dialog.className, model.className ? AsResId(*model.className) : ResId{});
   check.Id("menu", dialog.menu, model.menu ? AsResId(*model.menu) : ResId{});
   if (check.Flag("font", dialog.font.has_value(), model.font.has_value()) && dialog.font) {
