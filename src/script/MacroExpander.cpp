@@ -57,59 +57,56 @@ void MacroExpander::PopContexts() {
     PopContext();
 }
 
-void MacroExpander::ReadToken(LexToken& token, bool& fromContext) {
+bool MacroExpander::ReadToken(LexToken& token) {
   for (;;) {
-    if (source.Failed()) {
-      token = Ended(EndMark::Failed);
-      return;
-    }
     if (contexts.size() > contextBase) {
+      if (source.Failed()) {
+        token = Ended(EndMark::Failed);
+        return false;
+      }
       Context& context = contexts.back();
       if (context.position < context.end) {
-        fromContext = true;
         token = contextTokens[context.position++];
-        return;
+        return true;
       }
       PopContext();
       continue;
     }
-    fromContext = false;
-    if (argumentBoundary)
-      token = Ended(EndMark::Argument);
-    else
+    // The source ends a failed reading itself.
+    if (!argumentBoundary)
       source.FileToken(token);
-    return;
+    else
+      token = Ended(source.Failed() ? EndMark::Failed : EndMark::Argument);
+    return false;
   }
 }
 
-void MacroExpander::ExpandedToken(LexToken& token, bool& fromContext) {
+bool MacroExpander::ExpandedToken(LexToken& token) {
   for (;;) {
-    ReadToken(token, fromContext);
+    const bool fromContext = ReadToken(token);
     if (token.kind != TokenKind::Identifier || (token.flags & LexFlag::NoExpand) != 0)
-      return;
+      return fromContext;
     Macro* macro = macros.Find(token.text);
     if (macro == nullptr || !macro->IsDefined())
-      return;
+      return fromContext;
     if ((macro->flags & Macro::Disabled) != 0) {
       token.flags |= LexFlag::NoExpand;
-      return;
+      return fromContext;
     }
     if (!EnterMacro(*macro, token))
-      return;
+      return fromContext;
   }
 }
 
 LexToken MacroExpander::Expanded() {
   LexToken token;
-  bool fromContext = false;
-  ExpandedToken(token, fromContext);
+  ExpandedToken(token);
   return token;
 }
 
 LexToken MacroExpander::Unexpanded() {
   LexToken token;
-  bool fromContext = false;
-  ReadToken(token, fromContext);
+  ReadToken(token);
   return token;
 }
 
@@ -194,9 +191,8 @@ bool MacroExpander::CollectArgumentTokens(std::size_t first, std::size_t paramet
   const Scoped<ReadMode> reading(source.mode, source.mode == ReadMode::Normal ? ReadMode::Arguments : source.mode);
   std::size_t depth = 0;
   for (;;) {
-    bool fromContext = false;
     LexToken token;
-    ReadToken(token, fromContext);
+    ReadToken(token);
     if (token.kind == TokenKind::End)
       return false;
     if (token.kind == TokenKind::Punctuator && token.text.size() == 1) {

@@ -95,11 +95,11 @@ class MacroExpander {
   MacroTable& Macros() { return macros; }
   bool IsDefined(std::string_view name);
 
-  // The next token, macros expanded; fromContext tells whether it came from
-  // an expansion. The hot path fills the token in place: copying it whole
+  // The next token, macros expanded; true when it came from an expansion.
+  // The hot path fills the token in place: copying it whole
   // right after it was written field by field stalls the processor's store
   // forwarding.
-  void ExpandedToken(LexToken& token, bool& fromContext);
+  bool ExpandedToken(LexToken& token);
   LexToken Expanded();
   LexToken Unexpanded();  // the next token, its macros left as they are
 
@@ -139,7 +139,7 @@ class MacroExpander {
     bool Empty() const { return begin == end; }
   };
 
-  void ReadToken(LexToken& token, bool& fromContext);
+  bool ReadToken(LexToken& token);  // true when the token came from an expansion
   bool EnterMacro(Macro& macro, const LexToken& name);
   bool FindParenthesis();
   bool CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic);

@@ -161,8 +161,7 @@ Token Preprocessor::Impl::Next() {
 }
 
 void Preprocessor::Impl::Pull(Pulled& into) {
-  bool fromContext = false;
-  expander.ExpandedToken(into.token, fromContext);
+  const bool fromContext = expander.ExpandedToken(into.token);
   into.fromExpansion = fromContext && into.token.kind != TokenKind::End;
   if (into.fromExpansion) {
     const OutermostExpansion& outermost = expander.Outermost();
