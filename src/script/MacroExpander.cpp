@@ -11,12 +11,6 @@ constexpr std::size_t NoParameter = std::numeric_limits<std::size_t>::max();
 // Above this many contexts Paint asks the table instead of comparing names.
 constexpr std::size_t MaxComparedContexts = 16;
 
-LexToken Ended(EndMark mark) {
-  LexToken token;
-  token.end = mark;
-  return token;
-}
-
 }  // namespace
 
 bool MacroExpander::IsDefined(std::string_view name) {

@@ -30,6 +30,13 @@ enum class ReadMode : std::uint8_t {
   Directive,    // a directive's operands: the line's end is the end
 };
 
+// An End token of the given kind.
+inline LexToken Ended(EndMark mark) {
+  LexToken token;
+  token.end = mark;
+  return token;
+}
+
 // Gives a member of the reading state a value for a scope and the outer
 // value back when the scope ends, however it ends.
 template <typename T>

@@ -14,12 +14,6 @@ namespace {
 // stop without a compiler they know).
 constexpr std::string_view Predefined[] = {"RC_INVOKED 1", "_WIN32 1", "_WIN64 1", "__GNUC__ 4"};
 
-LexToken Ended(EndMark mark) {
-  LexToken token;
-  token.end = mark;
-  return token;
-}
-
 // Where a decoding problem stands, counted in the raw bytes' lines.
 SourceLocation LocationInBytes(std::uint32_t file, std::string_view bytes, std::size_t offset,
                                SourceEncoding encoding) {
