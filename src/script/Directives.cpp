@@ -33,25 +33,22 @@ std::optional<std::uint32_t> SmallNumber(const LexToken& token) {
 // The tokens of an #if line for the evaluator: expanded, or as written for defined.
 class Preprocessor::Impl::LineTokens final : public ConditionTokens {
  public:
-  explicit LineTokens(Impl& preprocessor) : impl(preprocessor) {}
+  explicit LineTokens(MacroExpander& expander) : macros(expander) {}
 
-  LexToken Next() override { return impl.Expanded(); }
-  LexToken NextUnexpanded() override { return impl.Unexpanded(); }
+  LexToken Next() override { return macros.Expanded(); }
+  LexToken NextUnexpanded() override { return macros.Unexpanded(); }
 
-  bool IsDefined(std::string_view name) override { return impl.IsDefined(name); }
+  bool IsDefined(std::string_view name) override { return macros.IsDefined(name); }
 
  private:
-  Impl& impl;
+  MacroExpander& macros;
 };
 
 void Preprocessor::Impl::HandleDirective(const LexToken& hash) {
   const Scoped<ReadMode> directive(mode, ReadMode::Directive);
-  const Scoped<std::size_t> base(contextBase, contexts.size());
-  const Scoped<bool> boundary(argumentBoundary, false);
+  const MacroExpander::LineScope line(expander);
   const LexToken name = DirectiveToken();
   DispatchDirective(hash, name, directive.Outer());
-  while (contexts.size() > contextBase)
-    PopContext();
 }
 
 void Preprocessor::Impl::DispatchDirective(const LexToken& hash, const LexToken& name, ReadMode outerMode) {
@@ -85,7 +82,7 @@ void Preprocessor::Impl::DispatchDirective(const LexToken& hash, const LexToken&
         Error(macro.location, "expected a macro name after #undef, found " + DescribeToken(macro));
       return;
     }
-    macros.Undefine(macro.text);
+    expander.Macros().Undefine(macro.text);
     FinishLine("#undef", hash.location);
   } else if (directive == "include") {
     IncludeDirective(hash, outerMode);
@@ -102,7 +99,7 @@ void Preprocessor::Impl::DispatchDirective(const LexToken& hash, const LexToken&
       Warning(hash.location, message);
     FinishLine({}, hash.location);
   } else if (directive == "line") {
-    LineDirective(Expanded(), false);
+    LineDirective(expander.Expanded(), false);
   } else if (name.kind == TokenKind::Number) {  // "# 12 "file"", the line marker of preprocessed text
     LineDirective(name, true);
   } else {
@@ -129,7 +126,7 @@ void Preprocessor::Impl::ConditionalDirective(std::string_view directive, const 
           Error(macro.location, "expected a macro name after " + hashed + ", found " + DescribeToken(macro));
         return;
       }
-      value = IsDefined(macro.text) == (directive == "ifdef");
+      value = expander.IsDefined(macro.text) == (directive == "ifdef");
       Frame& frame = frames.back();
       if (directive == "ifndef" && frame.directives == 1)
         frame.guard = macro.text;
@@ -198,7 +195,7 @@ void Preprocessor::Impl::PushConditional(const LexToken& directive, bool value) 
 }
 
 bool Preprocessor::Impl::Evaluate(std::string_view directive, bool& value) {
-  LineTokens tokens(*this);
+  LineTokens tokens(expander);
   const ConditionResult result = EvaluateCondition(tokens, directive);
   if (!result.ok) {
     if (!result.problem.empty())
@@ -287,7 +284,7 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
   std::string_view definition = lexer.Text().substr(name.location.offset, end - name.location.offset);
   if (definition.find('\n') != std::string_view::npos || definition.find('\r') != std::string_view::npos)
     definition = arena.emplace_back(WithoutLineJoins(definition));
-  if (!macros.Define(definition, static_cast<std::uint32_t>(name.text.size()), functionLike)) {
+  if (!expander.Macros().Define(definition, static_cast<std::uint32_t>(name.text.size()), functionLike)) {
     Error(name.location, "more than " + std::to_string(MacroTable::MaxMacros) + " macro names");
     return false;
   }
@@ -318,12 +315,12 @@ void Preprocessor::Impl::IncludeDirective(const LexToken& hash, ReadMode outerMo
     ReportLexError(lexer);
     return;
   } else {  // a macro that expands to "file" or <file>
-    LexToken token = Expanded();
+    LexToken token = expander.Expanded();
     if (token.kind == TokenKind::String && token.text.front() == '"') {
       name = token.text.substr(1, token.text.size() - 2);
     } else if (token.Is('<')) {
       angled = true;
-      for (token = Expanded(); !token.Is('>'); token = Expanded()) {
+      for (token = expander.Expanded(); !token.Is('>'); token = expander.Expanded()) {
         if (token.kind == TokenKind::End) {
           if (token.end != EndMark::Failed)
             Error(token.location, "expected '>' to end the file name of #include, found " + DescribeToken(token));
@@ -396,9 +393,9 @@ void Preprocessor::Impl::LineDirective(const LexToken& number, bool marker) {
     return;
   }
   if (!marker) {
-    LexToken file = Expanded();
+    LexToken file = expander.Expanded();
     if (file.kind == TokenKind::String)  // the file's name: diagnostics keep the real path
-      file = Expanded();
+      file = expander.Expanded();
     if (file.kind != TokenKind::End)
       Warning(file.location, "extra tokens after #line ignored");
     else if (file.end == EndMark::Failed)

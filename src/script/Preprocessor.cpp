@@ -50,7 +50,7 @@ DecodedSource Decoded(std::string bytes, SourceLocation& problemAt) {
 
 Preprocessor::Impl::Impl(SourceFiles& sources, const PreprocessorOptions& settings, IncludeFileReader& reader,
                          Diagnostics& found)
-    : files(sources), options(settings), search(settings, reader), diagnostics(found) {}
+    : files(sources), options(settings), search(settings, reader), diagnostics(found), expander(*this, arena) {}
 
 void Preprocessor::Impl::Start(const std::string& path, std::string bytes) {
   started = true;
@@ -155,14 +155,14 @@ Token Preprocessor::Impl::Next() {
 }
 
 void Preprocessor::Impl::Pull(Pulled& into) {
-  bool fromContext = false;
-  ExpandedToken(into.token, fromContext);
+  const bool fromContext = expander.ExpandedToken(into.token);
   into.fromExpansion = fromContext && into.token.kind != TokenKind::End;
   if (into.fromExpansion) {
-    into.serial = serial;
-    into.macro = outermostName;
-    into.location = outermostLocation;
-    into.codePage = outermostCodePage;
+    const OutermostExpansion& outermost = expander.Outermost();
+    into.serial = outermost.serial;
+    into.macro = outermost.name;
+    into.location = outermost.location;
+    into.codePage = outermost.codePage;
   }
 }
 
@@ -209,6 +209,23 @@ LexToken Preprocessor::Impl::DirectiveToken() {
   return token;
 }
 
+bool Preprocessor::Impl::TakeParenthesis() {
+  if (frames.empty())
+    return false;
+  Lexer& lexer = frames.back().lexer;
+  const Lexer::State state = lexer.Save();
+  LexToken token;
+  {
+    const Scoped<ReadMode> lookingAhead(mode, mode == ReadMode::Normal ? ReadMode::Parenthesis : mode);
+    FileToken(token);
+  }
+  if (token.Is('('))
+    return true;
+  if (!failed)
+    lexer.Restore(state);
+  return false;
+}
+
 void Preprocessor::Impl::Include(const std::string& name, bool angled, const SourceLocation& at) {
   std::vector<std::string_view> includers;
   for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame)
@@ -251,7 +268,7 @@ bool Preprocessor::Impl::ReadBefore(const std::string& key) {
   if (onceFiles.count(key) != 0)
     return true;
   const auto guard = guards.find(key);
-  return guard != guards.end() && IsDefined(guard->second);
+  return guard != guards.end() && expander.IsDefined(guard->second);
 }
 
 void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std::string bytes,
@@ -313,7 +330,7 @@ bool Preprocessor::Impl::MayEnterAgain(const Frame& frame) {
     if (token.Is('('))
       lexer.Next(token, true);
   }
-  return token.kind == TokenKind::Identifier && IsDefined(token.text);
+  return token.kind == TokenKind::Identifier && expander.IsDefined(token.text);
 }
 
 void Preprocessor::Impl::Error(const SourceLocation& at, std::string message) {
@@ -347,12 +364,6 @@ void Preprocessor::Impl::Note(const SourceLocation& at, std::string message) {
 void Preprocessor::Impl::ReportLexError(const Lexer& lexer) {
   if (lexer.Error())
     Error(lexer.Error()->location, lexer.Error()->message);
-}
-
-LexToken Preprocessor::Impl::Ended(EndMark mark) const {
-  LexToken token;
-  token.end = mark;
-  return token;
 }
 
 Preprocessor::Preprocessor(SourceFiles& files, const PreprocessorOptions& options, IncludeFileReader& includes,

@@ -1,10 +1,7 @@
-// Macro expansion as C does it: a macro's expansion is read again for more
-// macros while the macro itself stays disabled; a name met while its macro
-// is disabled is marked and never expands, wherever it goes later.
+#include "script/MacroExpander.h"
+
 #include <limits>
 #include <string>
-
-#include "script/PreprocessorImpl.h"
 
 namespace trellane {
 namespace {
@@ -16,7 +13,7 @@ constexpr std::size_t MaxComparedContexts = 16;
 
 }  // namespace
 
-bool Preprocessor::Impl::IsDefined(std::string_view name) {
+bool MacroExpander::IsDefined(std::string_view name) {
   const Macro* macro = macros.Find(name);
   return macro != nullptr && macro->IsDefined();
 }
@@ -24,7 +21,7 @@ bool Preprocessor::Impl::IsDefined(std::string_view name) {
 // The disabled macros are those of the contexts, seldom more than a few:
 // comparing their names spares the name a probe of the table here, on top
 // of the one it meets when it is read again.
-void Preprocessor::Impl::Paint(LexToken& token) {
+void MacroExpander::Paint(LexToken& token) {
   if (token.kind != TokenKind::Identifier || (token.flags & LexFlag::NoExpand) != 0)
     return;
   if (contexts.size() > MaxComparedContexts) {
@@ -41,7 +38,7 @@ void Preprocessor::Impl::Paint(LexToken& token) {
   }
 }
 
-void Preprocessor::Impl::PopContext() {
+void MacroExpander::PopContext() {
   const Context& context = contexts.back();
   if (context.macro != nullptr)
     context.macro->flags &= static_cast<std::uint8_t>(~Macro::Disabled);
@@ -49,85 +46,87 @@ void Preprocessor::Impl::PopContext() {
   contexts.pop_back();
 }
 
-void Preprocessor::Impl::ReadToken(LexToken& token, bool& fromContext) {
+void MacroExpander::PopContexts() {
+  while (contexts.size() > contextBase)
+    PopContext();
+}
+
+bool MacroExpander::ReadToken(LexToken& token) {
   for (;;) {
-    if (failed) {
-      token = Ended(EndMark::Failed);
-      return;
-    }
     if (contexts.size() > contextBase) {
+      if (source.Failed()) {
+        token = Ended(EndMark::Failed);
+        return false;
+      }
       Context& context = contexts.back();
       if (context.position < context.end) {
-        fromContext = true;
         token = contextTokens[context.position++];
-        return;
+        return true;
       }
       PopContext();
       continue;
     }
-    fromContext = false;
-    if (argumentBoundary)
-      token = Ended(EndMark::Argument);
+    // The source ends a failed reading itself.
+    if (!argumentBoundary)
+      source.FileToken(token);
     else
-      FileToken(token);
-    return;
+      token = Ended(source.Failed() ? EndMark::Failed : EndMark::Argument);
+    return false;
   }
 }
 
-void Preprocessor::Impl::ExpandedToken(LexToken& token, bool& fromContext) {
+bool MacroExpander::ExpandedToken(LexToken& token) {
   for (;;) {
-    ReadToken(token, fromContext);
+    const bool fromContext = ReadToken(token);
     if (token.kind != TokenKind::Identifier || (token.flags & LexFlag::NoExpand) != 0)
-      return;
+      return fromContext;
     Macro* macro = macros.Find(token.text);
     if (macro == nullptr || !macro->IsDefined())
-      return;
+      return fromContext;
     if ((macro->flags & Macro::Disabled) != 0) {
       token.flags |= LexFlag::NoExpand;
-      return;
+      return fromContext;
     }
     if (!EnterMacro(*macro, token))
-      return;
+      return fromContext;
   }
 }
 
-LexToken Preprocessor::Impl::Expanded() {
+LexToken MacroExpander::Expanded() {
   LexToken token;
-  bool fromContext = false;
-  ExpandedToken(token, fromContext);
+  ExpandedToken(token);
   return token;
 }
 
-LexToken Preprocessor::Impl::Unexpanded() {
+LexToken MacroExpander::Unexpanded() {
   LexToken token;
-  bool fromContext = false;
-  ReadToken(token, fromContext);
+  ReadToken(token);
   return token;
 }
 
 // Pushes the expansion of the macro named by name; false when a
 // function-like macro's name is not followed by '(' and stays a name.
-bool Preprocessor::Impl::EnterMacro(Macro& macro, const LexToken& name) {
+bool MacroExpander::EnterMacro(Macro& macro, const LexToken& name) {
   if (contexts.size() == contextBase && !argumentBoundary) {  // a fresh expansion, not one inside another
     expansionTokens = 0;
     expansionRoot = name.text;
     expansionRootLocation = name.location;
-    if (contextBase == 0 && mode == ReadMode::Normal) {
-      ++serial;
-      outermostName = name.text;
-      outermostLocation = name.location;
-      outermostCodePage = name.codePage;
+    if (contextBase == 0 && source.mode == ReadMode::Normal) {
+      ++outermost.serial;
+      outermost.name = name.text;
+      outermost.location = name.location;
+      outermost.codePage = name.codePage;
     }
   }
   if (contexts.size() >= MaxExpansionDepth) {
-    Error(name.location, "macro expansion nested more than " + std::to_string(MaxExpansionDepth) + " levels deep at '" +
-                             std::string(name.text) + "'");
+    source.Error(name.location, "macro expansion nested more than " + std::to_string(MaxExpansionDepth) +
+                                    " levels deep at '" + std::string(name.text) + "'");
     return true;
   }
   const Macro definition = macro;  // a #define among the arguments may change the entry
   if (definition.IsFunctionLike() && !FindParenthesis())
     return false;
-  if (failed)
+  if (source.Failed())
     return true;
 
   Lexer body(definition.Definition().substr(definition.nameLength), name.location.file, false, arena);
@@ -159,9 +158,9 @@ bool Preprocessor::Impl::EnterMacro(Macro& macro, const LexToken& name) {
 // Takes the '(' that makes a function-like macro's name a call. Exhausted
 // expansions are left on the way, as C's rescanning leaves them; a directive
 // line ends the search.
-bool Preprocessor::Impl::FindParenthesis() {
+bool MacroExpander::FindParenthesis() {
   for (;;) {
-    if (failed)
+    if (source.Failed())
       return false;
     if (contexts.size() > contextBase) {
       Context& context = contexts.back();
@@ -174,34 +173,20 @@ bool Preprocessor::Impl::FindParenthesis() {
       PopContext();
       continue;
     }
-    if (argumentBoundary || frames.empty())
-      return false;
-    Lexer& lexer = frames.back().lexer;
-    const Lexer::State state = lexer.Save();
-    LexToken token;
-    {
-      const Scoped<ReadMode> lookingAhead(mode, mode == ReadMode::Normal ? ReadMode::Parenthesis : mode);
-      FileToken(token);
-    }
-    if (token.Is('('))
-      return true;
-    if (!failed)
-      lexer.Restore(state);
-    return false;
+    return !argumentBoundary && source.TakeParenthesis();
   }
 }
 
 // Reads the tokens of a call's arguments up to its closing parenthesis into
 // scratch, each argument but the last into arguments; false at the end of
 // the script or of the reading before it.
-bool Preprocessor::Impl::CollectArgumentTokens(std::size_t first, std::size_t parameterCount, bool variadic,
-                                               Range& argument) {
-  const Scoped<ReadMode> reading(mode, mode == ReadMode::Normal ? ReadMode::Arguments : mode);
+bool MacroExpander::CollectArgumentTokens(std::size_t first, std::size_t parameterCount, bool variadic,
+                                          Range& argument) {
+  const Scoped<ReadMode> reading(source.mode, source.mode == ReadMode::Normal ? ReadMode::Arguments : source.mode);
   std::size_t depth = 0;
   for (;;) {
-    bool fromContext = false;
     LexToken token;
-    ReadToken(token, fromContext);
+    ReadToken(token);
     if (token.kind == TokenKind::End)
       return false;
     if (token.kind == TokenKind::Punctuator && token.text.size() == 1) {
@@ -225,11 +210,11 @@ bool Preprocessor::Impl::CollectArgumentTokens(std::size_t first, std::size_t pa
   return true;
 }
 
-bool Preprocessor::Impl::CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic) {
+bool MacroExpander::CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic) {
   const std::size_t first = arguments.size();
   Range argument{scratch.size(), scratch.size()};
   if (!CollectArgumentTokens(first, parameterCount, variadic, argument)) {
-    Error(name.location, "unterminated argument list of macro '" + std::string(name.text) + "'");
+    source.Error(name.location, "unterminated argument list of macro '" + std::string(name.text) + "'");
     return false;
   }
   argument.end = scratch.size();
@@ -244,16 +229,16 @@ bool Preprocessor::Impl::CollectArguments(const LexToken& name, std::size_t para
     ++given;
   }
   if (given != parameterCount) {
-    Error(name.location, "macro '" + std::string(name.text) + "' takes " + std::to_string(parameterCount) +
-                             (parameterCount == 1 ? " argument" : " arguments") + ", but " + std::to_string(given) +
-                             (given == 1 ? " was" : " were") + " given");
+    source.Error(name.location, "macro '" + std::string(name.text) + "' takes " + std::to_string(parameterCount) +
+                                    (parameterCount == 1 ? " argument" : " arguments") + ", but " +
+                                    std::to_string(given) + (given == 1 ? " was" : " were") + " given");
     return false;
   }
   expandedArguments.resize(arguments.size(), Range{NotExpanded, NotExpanded});
   return true;
 }
 
-std::size_t Preprocessor::Impl::ParameterIndex(std::string_view name, std::size_t parameterCount) const {
+std::size_t MacroExpander::ParameterIndex(std::string_view name, std::size_t parameterCount) const {
   for (std::size_t index = 0; index < parameterCount; ++index) {
     if (parameters[parameterBase + index] == name)
       return index;
@@ -263,14 +248,14 @@ std::size_t Preprocessor::Impl::ParameterIndex(std::string_view name, std::size_
 
 // Lexes the body again and puts each argument in: as written beside # and
 // ##, expanded on its own elsewhere. The result becomes a new context.
-void Preprocessor::Impl::Substitute(Lexer& body, Macro& macro, const LexToken& name, std::size_t parameterCount,
-                                    bool variadic) {
+void MacroExpander::Substitute(Lexer& body, Macro& macro, const LexToken& name, std::size_t parameterCount,
+                               bool variadic) {
   const std::size_t begin = contextTokens.size();
   bool paste = false;
   LexToken token;
   LexToken next;
   body.Next(token, true);
-  while (token.kind != TokenKind::End && !failed) {
+  while (token.kind != TokenKind::End && !source.Failed()) {
     body.Next(next, true);
     const std::size_t stringized =
         parameterCount > 0 && token.Is('#') ? ParameterIndex(next.text, parameterCount) : NoParameter;
@@ -297,7 +282,7 @@ void Preprocessor::Impl::Substitute(Lexer& body, Macro& macro, const LexToken& n
       const Range raw = arguments[argumentBase + parameter];
       if (raw.Empty())
         contextTokens.pop_back();
-      for (std::size_t at = raw.begin; at < raw.end && !failed; ++at)
+      for (std::size_t at = raw.begin; at < raw.end && !source.Failed(); ++at)
         Append(LexToken(scratch[at]), false, name);
     } else {
       const bool asWritten = paste || next.Is("##");
@@ -309,7 +294,7 @@ void Preprocessor::Impl::Substitute(Lexer& body, Macro& macro, const LexToken& n
         placemarker.location = name.location;
         Append(placemarker, paste, name);
       }
-      for (std::size_t at = range.begin; at < range.end && !failed; ++at) {
+      for (std::size_t at = range.begin; at < range.end && !source.Failed(); ++at) {
         LexToken piece = scratch[at];
         if (at == range.begin)
           piece.flags =
@@ -320,7 +305,7 @@ void Preprocessor::Impl::Substitute(Lexer& body, Macro& macro, const LexToken& n
     paste = false;
     token = next;
   }
-  if (failed) {
+  if (source.Failed()) {
     contextTokens.resize(begin);
     return;
   }
@@ -345,7 +330,7 @@ void Preprocessor::Impl::Substitute(Lexer& body, Macro& macro, const LexToken& n
 }
 
 // An argument fully expanded as if it were the rest of the file, once per call.
-Preprocessor::Impl::Range Preprocessor::Impl::ExpandedArgument(std::size_t parameter) {
+MacroExpander::Range MacroExpander::ExpandedArgument(std::size_t parameter) {
   const std::size_t index = argumentBase + parameter;
   if (expandedArguments[index].begin != NotExpanded)
     return expandedArguments[index];
@@ -370,15 +355,14 @@ Preprocessor::Impl::Range Preprocessor::Impl::ExpandedArgument(std::size_t param
     scratch.push_back(token);
   }
   expanded.end = scratch.size();
-  while (contexts.size() > contextBase)
-    PopContext();
+  PopContexts();
   expandedArguments[index] = expanded;
   return expanded;
 }
 
 // Adds a token to the expansion being built, pasted onto the one before
 // when it follows ##. False once the expansion has grown too large.
-bool Preprocessor::Impl::Append(const LexToken& token, bool paste, const LexToken& name) {
+bool MacroExpander::Append(const LexToken& token, bool paste, const LexToken& name) {
   if (++expansionTokens > MaxExpansionTokens) {
     TooLarge(false);
     return false;
@@ -410,20 +394,21 @@ bool Preprocessor::Impl::Append(const LexToken& token, bool paste, const LexToke
     left.flags &= static_cast<std::uint8_t>(~LexFlag::NoExpand);
     return true;
   }
-  Warning(name.location, "pasting " + DescribeToken(left) + " and " + DescribeToken(token) +
-                             " with ## does not give one token; they stay apart");
+  source.Warning(name.location, "pasting " + DescribeToken(left) + " and " + DescribeToken(token) +
+                                    " with ## does not give one token; they stay apart");
   contextTokens.push_back(token);
   return true;
 }
 
-void Preprocessor::Impl::TooLarge(bool text) {
+void MacroExpander::TooLarge(bool text) {
   const std::string root = "'" + std::string(expansionRoot) + "'";
-  Error(expansionRootLocation,
-        text ? "the text made by # and ## passes " + std::to_string(MaxMadeBytes) + " bytes in the expansion of " + root
-             : "the expansion of " + root + " grows past " + std::to_string(MaxExpansionTokens) + " tokens");
+  source.Error(
+      expansionRootLocation,
+      text ? "the text made by # and ## passes " + std::to_string(MaxMadeBytes) + " bytes in the expansion of " + root
+           : "the expansion of " + root + " grows past " + std::to_string(MaxExpansionTokens) + " tokens");
 }
 
-LexToken Preprocessor::Impl::Stringize(Range argument, const LexToken& name) {
+LexToken MacroExpander::Stringize(Range argument, const LexToken& name) {
   std::string& text = arena.emplace_back(1, '"');
   for (std::size_t at = argument.begin; at < argument.end; ++at) {
     if (madeBytes + text.size() > MaxMadeBytes)
