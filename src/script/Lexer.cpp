@@ -111,11 +111,12 @@ std::size_t Lexer::SpliceEnd(std::size_t at) const {
   return JoinEnd(text, at);
 }
 
-std::size_t Lexer::NextLogical(std::size_t at) const {
+std::size_t Lexer::NextLogical(std::size_t at) {
   for (;;) {
     const std::size_t end = SpliceEnd(at);
     if (end == at)
       return at;
+    spliced = true;
     at = end;
   }
 }
@@ -263,7 +264,7 @@ Lexer::Quoted Lexer::QuotedEnd(std::size_t quote) {
   return {unclosed.until, false};
 }
 
-std::size_t Lexer::IdentifierEnd(std::size_t start) const {
+std::size_t Lexer::IdentifierEnd(std::size_t start) {
   std::size_t at = start;
   for (;;) {
     while (at < text.size() && Has(text[at], IdChar))
@@ -277,7 +278,7 @@ std::size_t Lexer::IdentifierEnd(std::size_t start) const {
 
 // A pp-number as C reads it, except that a sign after 'e' belongs to it only
 // in a decimal number: 0x1E-2 is three tokens, as resource compilers read it.
-std::size_t Lexer::NumberEnd(std::size_t start) const {
+std::size_t Lexer::NumberEnd(std::size_t start) {
   const bool hex = text[start] == '0' && start + 1 < text.size() && (text[start + 1] == 'x' || text[start + 1] == 'X');
   std::size_t at = start + 1;
   for (;;) {
@@ -299,7 +300,7 @@ std::size_t Lexer::NumberEnd(std::size_t start) const {
   }
 }
 
-std::size_t Lexer::PunctuatorEnd(std::size_t start) const {
+std::size_t Lexer::PunctuatorEnd(std::size_t start) {
   const char c = text[start];
   const std::size_t second = NextLogical(start + 1);
   const char next = second < text.size() ? text[second] : '\0';
@@ -338,6 +339,7 @@ std::size_t Lexer::PunctuatorEnd(std::size_t start) const {
 void Lexer::Next(LexToken& token, bool inDirective) {
   const bool space = SkipSpace(inDirective);
   const std::size_t start = state.position;
+  spliced = false;
   token.flags = space ? LexFlag::SpaceBefore : 0;
   token.location = LocationOf(start);
   token.text = {};
@@ -405,8 +407,9 @@ void Lexer::Next(LexToken& token, bool inDirective) {
   state.position = end;
   token.kind = kind;
   token.text = text.substr(start, end - start);
-  // Only a backslash-newline puts a line end inside a token.
-  if (HasLineEnd(token.text)) {
+  // Only a backslash-newline puts a line end inside a token (a double-byte
+  // character is checked too): most tokens skip the scan for one.
+  if ((spliced || doubleByte) && HasLineEnd(token.text)) {
     token.text = arena->emplace_back(Joined(token.text));
     CountLines(start, end);
   }

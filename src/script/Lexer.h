@@ -112,7 +112,7 @@ class Lexer {
   void SkipBlockComment(std::size_t start);
   std::size_t LineCommentEnd(std::size_t start) const;
   std::size_t SpliceEnd(std::size_t at) const;
-  std::size_t NextLogical(std::size_t at) const;
+  std::size_t NextLogical(std::size_t at);
   void CountLines(std::size_t from, std::size_t to);
   void ConsumeLineEnd();
   struct Quoted {
@@ -120,9 +120,9 @@ class Lexer {
     bool closed = false;
   };
   Quoted QuotedEnd(std::size_t quote);
-  std::size_t NumberEnd(std::size_t start) const;
-  std::size_t IdentifierEnd(std::size_t start) const;
-  std::size_t PunctuatorEnd(std::size_t start) const;
+  std::size_t NumberEnd(std::size_t start);
+  std::size_t IdentifierEnd(std::size_t start);
+  std::size_t PunctuatorEnd(std::size_t start);
   SourceLocation LocationOf(std::size_t offset) const;
   void Fail(std::size_t offset, std::string message);
 
@@ -133,6 +133,7 @@ class Lexer {
   bool strictStrings;
   int codePage = 0;
   bool doubleByte = false;
+  bool spliced = false;  // NextLogical passed a backslash-newline since the token began
   std::deque<std::string>* arena;
   std::optional<LexError> error;
   struct Unclosed {
