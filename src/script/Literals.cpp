@@ -15,6 +15,13 @@ int DigitValue(char c) {
   return 99;
 }
 
+// Where the bytes that stand for themselves end: at a quote or a backslash.
+std::size_t PlainRunEnd(std::string_view text, std::size_t at) {
+  while (at < text.size() && text[at] != '"' && text[at] != '\\')
+    ++at;
+  return at;
+}
+
 bool IsOctalDigit(char c) {
   return c >= '0' && c <= '7';
 }
@@ -82,6 +89,18 @@ StringLiteral ReadStringLiteral(std::string_view spelling, int codePage) {
   const bool doubleByte = IsDoubleByteCodePage(codePage);
   std::size_t i = 0;
   while (i < spelling.size()) {
+    if (!doubleByte) {
+      // Bytes up to the next quote or backslash go over in one piece.
+      const std::size_t plain = PlainRunEnd(spelling, i);
+      if (plain == spelling.size() && bytes.empty()) {
+        AppendFromCodePage(utf8, spelling.substr(i), codePage, literal.unreadable);
+        break;  // the usual text: no escapes, decoded straight from the spelling
+      }
+      bytes.append(spelling.substr(i, plain - i));
+      i = plain;
+      if (i >= spelling.size())
+        break;
+    }
     if (doubleByte && CharacterLength(spelling, i, codePage) == 2) {
       bytes.append(spelling.substr(i, 2));  // its trail byte may be a backslash
       i += 2;
@@ -128,7 +147,8 @@ StringLiteral ReadStringLiteral(std::string_view spelling, int codePage) {
       bytes.push_back(kind);
     }
   }
-  AppendFromCodePage(utf8, bytes, codePage, literal.unreadable);
+  if (!bytes.empty())
+    AppendFromCodePage(utf8, bytes, codePage, literal.unreadable);
   if (const std::size_t nul = utf8.find('\0'); nul != std::string::npos)
     utf8.resize(nul);
   return literal;

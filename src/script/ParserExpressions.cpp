@@ -1,6 +1,7 @@
 // Values as the compilers read them: numbers, names and texts, and the
 // expressions of numbers and names.
 #include <string>
+#include <utility>
 
 #include "script/Literals.h"
 #include "script/ScriptParser.h"
@@ -232,7 +233,10 @@ std::optional<std::string> ScriptParser::JoinedText(std::string_view what) {
     if (literal.unreadable > 0)
       Warning(token, "the text holds bytes that code page " + std::to_string(token.codePage) +
                          " does not define; each became U+FFFD");
-    text += literal.text;
+    if (text.empty())
+      text = std::move(literal.text);  // the usual single text is not copied again
+    else
+      text += literal.text;
   }
   return text;
 }
