@@ -1,11 +1,45 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "script/Literals.h"
 
 namespace trellane {
 namespace {
+
+TEST(Literals, NumbersReadEachRadixAndSuffix) {
+  struct Case {
+    const char* spelling;
+    std::optional<std::uint32_t> value;
+    bool isLong;
+  };
+  const Case cases[] = {
+      {"0", 0u, false},
+      {"1234567890", 1234567890u, false},
+      {"0x1F", 31u, false},
+      {"0XabCD", 0xABCDu, false},
+      {"017", 15u, false},
+      {"12L", 12u, true},
+      {"0x10ul", 16u, true},
+      {"7U", 7u, false},
+      {"4294967297", 1u, false},
+      {"08", std::nullopt, false},
+      {"0x", std::nullopt, false},
+      {"12abc", std::nullopt, false},
+      {"0xG", std::nullopt, false},
+      {"1.5", std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    const std::optional<NumberLiteral> literal = ReadNumberLiteral(c.spelling);
+    ASSERT_EQ(literal.has_value(), c.value.has_value()) << c.spelling;
+    if (literal) {
+      EXPECT_EQ(literal->value, *c.value) << c.spelling;
+      EXPECT_EQ(literal->isLong, c.isLong) << c.spelling;
+    }
+  }
+}
 
 TEST(Literals, StringsReadTheirPlainBytesAndEscapesInOrder) {
   struct Case {

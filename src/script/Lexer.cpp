@@ -282,6 +282,9 @@ std::size_t Lexer::NumberEnd(std::size_t start) {
   const bool hex = text[start] == '0' && start + 1 < text.size() && (text[start + 1] == 'x' || text[start + 1] == 'X');
   std::size_t at = start + 1;
   for (;;) {
+    // Digits need none of the checks below: most numbers are read here.
+    while (at < text.size() && Has(text[at], Digit))
+      ++at;
     at = NextLogical(at);
     if (at >= text.size())
       return at;

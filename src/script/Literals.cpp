@@ -1,18 +1,27 @@
 #include "script/Literals.h"
 
+#include <array>
+
 #include "script/SourceText.h"
 
 namespace trellane {
 namespace {
 
+constexpr std::array<std::uint8_t, 256> MakeDigitValues() {
+  std::array<std::uint8_t, 256> values{};
+  values.fill(99);
+  for (int c = '0'; c <= '9'; ++c)
+    values[c] = static_cast<std::uint8_t>(c - '0');
+  for (int c = 'a'; c <= 'f'; ++c)
+    values[c] = values[c - 'a' + 'A'] = static_cast<std::uint8_t>(c - 'a' + 10);
+  return values;
+}
+
+// A table, as every digit of every number passes through here.
+constexpr std::array<std::uint8_t, 256> DigitValues = MakeDigitValues();
+
 int DigitValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return 99;
+  return DigitValues[static_cast<unsigned char>(c)];
 }
 
 // Where the bytes that stand for themselves end: at a quote or a backslash.
