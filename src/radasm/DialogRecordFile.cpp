@@ -48,7 +48,7 @@ const std::array<ControlClass, 37> ControlClassTable{{
 
 const ControlClass* LookUpControlClass(std::string_view classField) {
   // Class fields are short: lower-case them on the stack when they fit.
-  std::array<char, 64> shortField{};
+  std::array<char, 64> shortField;  // not zeroed: only the field and its NUL are read
   std::string longField;
   char* lowered = shortField.data();
   if (classField.size() >= shortField.size()) {
@@ -56,6 +56,7 @@ const ControlClass* LookUpControlClass(std::string_view classField) {
     lowered = longField.data();
   } else {
     classField.copy(lowered, classField.size());
+    lowered[classField.size()] = '\0';
   }
   LowerAscii(lowered);
   const std::string_view text(lowered);

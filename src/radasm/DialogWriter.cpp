@@ -12,20 +12,26 @@ namespace {
 // The class names of the predefined classes 0x80 to 0x85.
 constexpr std::string_view PredefinedClassNames[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
 
-std::string ClassText(const NameOrOrdinal& className) {
+// The class and the text of a control are mostly names from the script:
+// they are viewed in place, and only a number is spelled out, into spelled.
+std::string_view ClassText(const NameOrOrdinal& className, std::string& spelled) {
   if (!className.IsOrdinal())
-    return std::string(className.Text());
+    return className.Text();
   if (className.Value() >= 0x80 && className.Value() <= 0x85)
-    return std::string(PredefinedClassNames[className.Value() - 0x80]);
-  return "#" + std::to_string(className.Value());
+    return PredefinedClassNames[className.Value() - 0x80];
+  spelled = "#" + std::to_string(className.Value());
+  return spelled;
 }
 
 // A control's text: its caption, or for a resource named by number (an
 // ICON's image) the macro written for it or the number.
-std::string ControlText(const NameOrOrdinal& text) {
+std::string_view ControlText(const NameOrOrdinal& text, std::string& spelled) {
   if (!text.IsOrdinal())
-    return std::string(text.Text());
-  return text.Symbol().empty() ? std::to_string(text.Value() & 0xFFFF) : std::string(text.Symbol());
+    return text.Text();
+  if (!text.Symbol().empty())
+    return text.Symbol();
+  spelled = std::to_string(text.Value() & 0xFFFF);
+  return spelled;
 }
 
 class DialogWriting {
@@ -136,9 +142,11 @@ void DialogWriting::StoreDialogWindow(DialogBaseUnits units) {
 
   if (dialog.caption)
     StoreText(record + ControlRecord::text, ControlRecord::textWidth, *dialog.caption, dialog.location, "CAPTION");
-  if (dialog.className)
-    StoreText(DialogHeader::className, DialogHeader::classNameWidth, ClassText(*dialog.className), dialog.location,
-              "CLASS");
+  if (dialog.className) {
+    std::string spelled;
+    StoreText(DialogHeader::className, DialogHeader::classNameWidth, ClassText(*dialog.className, spelled),
+              dialog.location, "CLASS");
+  }
   if (dialog.menu) {
     MenuNameSlot slot{};
     if (options.requestMenuName)
@@ -164,7 +172,8 @@ void DialogWriting::StoreControl(std::size_t index, const Control& control, Dial
   if (control.helpId)
     Warn(control.location, "the control's help identifier has no place in the dialog record file; it is not stored");
 
-  const std::string className = ClassText(control.className);
+  std::string spelledClass;
+  const std::string_view className = ClassText(control.className, spelledClass);
   const ControlClass* row = LookUpControlClass(className);
   std::uint32_t typeIndex = UserDefinedControl.typeIndex;
   std::uint32_t typeCode = UserDefinedControl.typeCode;
@@ -190,13 +199,15 @@ void DialogWriting::StoreControl(std::size_t index, const Control& control, Dial
   StoreU32(image, record + ControlRecord::typeIndex, typeIndex);
   StoreU32(image, record + ControlRecord::typeCode, typeCode);
 
-  std::string text = ControlText(control.text);
+  std::string spelledText;
+  std::string_view text = ControlText(control.text, spelledText);
   if (typeIndex == UserDefinedControl.typeIndex && typeCode == UserDefinedControl.typeCode) {
     if (!row)
       Warn(control.location,
-           "class \"" + className + "\" is not one RadASM knows; it is stored as a user-defined control");
+           "class \"" + std::string(className) + "\" is not one RadASM knows; it is stored as a user-defined control");
     if (!text.empty() && text != className)
-      Warn(control.location, "the text \"" + text + "\" of a user-defined control gives way to its class name");
+      Warn(control.location,
+           "the text \"" + std::string(text) + "\" of a user-defined control gives way to its class name");
     text = className;
   }
   StoreText(record + ControlRecord::text, ControlRecord::textWidth, text, control.location, "control text");
