@@ -51,13 +51,14 @@ class DialogWriting {
   void StoreControl(std::size_t index, const Control& control, DialogBaseUnits units);
   void StoreText(std::size_t offset, std::size_t width, std::string_view utf8, const SourceLocation& location,
                  std::string_view what) {
-    StoreSlotText(image, offset, width, OutputText(utf8, writer, location), writer, location, what);
+    StoreSlotText(image, offset, width, OutputText(utf8, writer, location, converted), writer, location, what);
   }
 
   const Dialog& dialog;
   const DialogWriterOptions& options;
   const WriterOptions& writer;
   Image image;
+  std::string converted;  // a text that is not ASCII, in the output code page
 };
 
 Image DialogWriting::Run() {
@@ -77,7 +78,7 @@ DialogBaseUnits DialogWriting::BaseUnits() {
     return systemUnits;
   const Font& font = *dialog.font;
   FontDescription description;
-  description.face = OutputText(font.face, writer, dialog.location);
+  description.face = OutputText(font.face, writer, dialog.location, converted);
   if (description.face.size() > DialogHeader::fontFaceWidth - 1) {
     Warn(dialog.location,
          "FONT face name is longer than 31 characters; it is cut to \"" + description.face.substr(0, 31) + "\"");

@@ -59,14 +59,14 @@ std::uint32_t RecordFlags(std::uint32_t type, std::uint32_t state) {
 }
 
 // Splits the caption at its last tab; the words behind it name the keys.
-std::uint32_t SplitShortcut(const std::string& caption, std::string& shown, const MenuItem& item,
+std::uint32_t SplitShortcut(std::string_view caption, std::string_view& shown, const MenuItem& item,
                             const WriterOptions& options) {
   shown = caption;
   const std::size_t tab = caption.rfind('\t');
-  if (tab == std::string::npos)
+  if (tab == std::string_view::npos)
     return 0;
   shown = caption.substr(0, tab);
-  const std::string text = caption.substr(tab + 1);
+  const std::string_view text = caption.substr(tab + 1);
   const ShortcutReading reading = ReadShortcut(text);
   const auto warn = [&](const std::string& message) {
     if (options.warn)
@@ -75,9 +75,9 @@ std::uint32_t SplitShortcut(const std::string& caption, std::string& shown, cons
   for (const std::string_view word : reading.unknown)
     warn("shortcut key " + std::string(word) + " is unknown; ignored");
   if (reading.keyCount > 1)
-    warn("shortcut " + text + " names more than one key; their codes are combined");
-  else if (reading.keyCount == 0 && reading.unknown.empty() && text.find_first_not_of(" \t") != std::string::npos)
-    warn("shortcut " + text + " names no key");
+    warn("shortcut " + std::string(text) + " names more than one key; their codes are combined");
+  else if (reading.keyCount == 0 && reading.unknown.empty() && text.find_first_not_of(" \t") != std::string_view::npos)
+    warn("shortcut " + std::string(text) + " names no key");
   return reading.code;
 }
 
@@ -100,6 +100,7 @@ Image WriteMenuFile(const Menu& menu, const WriterOptions& options) {
   StoreU16(image, MenuHeader::followingId, (resourceId + 1) & 0xFFFF);
   StoreU16(image, MenuHeader::fixedValue, MenuHeader::FixedValue);
 
+  std::string converted;  // a caption that is not ASCII, in the output code page
   for (std::size_t index = 0; index < menu.items.size(); ++index) {
     const MenuItem& item = menu.items[index];
     const std::size_t record = MenuItemOffset(index);
@@ -108,10 +109,10 @@ Image WriteMenuFile(const Menu& menu, const WriterOptions& options) {
     ExtendedTypeAndState(item, menu.extended, type, state);
 
     // A separator, or an item with an empty caption, shows as "-" in RadASM.
-    std::string caption = "-";
+    std::string_view caption = "-";
     std::uint32_t shortcut = 0;
     if (item.kind != MenuItemKind::Separator && !item.text.empty())
-      shortcut = SplitShortcut(OutputText(item.text, options, item.location), caption, item, options);
+      shortcut = SplitShortcut(OutputText(item.text, options, item.location, converted), caption, item, options);
 
     StoreU8(image, record + MenuItemRecord::itemTag, 1);
     StoreName(image, record + MenuItemRecord::identifierName, item.id.symbol, item.location, options);
@@ -119,7 +120,7 @@ Image WriteMenuFile(const Menu& menu, const WriterOptions& options) {
     // Never half a double-byte character at the end of the slot.
     const std::size_t fits = CharacterBoundary(caption, MenuItemRecord::captionWidth - 1, options.outputCodePage);
     const bool whole = StoreTextOnZeros(image, record + MenuItemRecord::caption, MenuItemRecord::captionWidth,
-                                        std::string_view(caption).substr(0, fits)) &&
+                                        caption.substr(0, fits)) &&
                        fits == caption.size();
     if (!whole && options.warn)
       options.warn(item.location, "caption cut to 63 characters");

@@ -1,17 +1,22 @@
 #include "radasm/RecordWriter.h"
 
 #include "script/SourceText.h"
+#include "text/TextPrimitives.h"
 
 namespace trellane {
 
-std::string OutputText(std::string_view utf8, const WriterOptions& options, const SourceLocation& location) {
+std::string_view OutputText(std::string_view utf8, const WriterOptions& options, const SourceLocation& location,
+                            std::string& converted) {
+  // Most texts are ASCII: they need neither a conversion nor a string.
+  if (IsAscii(utf8))
+    return utf8;
   std::size_t replaced = 0;
-  std::string text = ToCodePage(utf8, options.outputCodePage, replaced);
+  converted = ToCodePage(utf8, options.outputCodePage, replaced);
   if (replaced > 0 && options.warn)
     options.warn(location, "\"" + std::string(utf8) + "\" has " + std::to_string(replaced) +
                                (replaced == 1 ? " character" : " characters") + " that code page " +
                                std::to_string(options.outputCodePage) + " lacks; each became '?'");
-  return text;
+  return converted;
 }
 
 void StoreSlotText(Image& image, std::size_t offset, std::size_t width, std::string_view text,

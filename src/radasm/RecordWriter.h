@@ -21,8 +21,10 @@ struct WriterOptions {
 };
 
 // A model text (UTF-8) in the output code page; warns when a character
-// had to become '?'.
-std::string OutputText(std::string_view utf8, const WriterOptions& options, const SourceLocation& location);
+// had to become '?'. A text of plain ASCII, which every code page keeps as
+// it is, is returned itself; any other is converted into converted.
+std::string_view OutputText(std::string_view utf8, const WriterOptions& options, const SourceLocation& location,
+                            std::string& converted);
 
 // Stores a text already in the output code page into a zeroed slot of
 // width bytes; warns, naming what, when it is cut.

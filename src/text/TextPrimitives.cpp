@@ -1,10 +1,26 @@
 #include "text/TextPrimitives.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "text/AsciiCase.h"
 
 namespace trellane {
+
+bool IsAscii(std::string_view text) {
+  // Eight bytes at a time, then the rest one by one.
+  constexpr std::uint64_t HighBits = 0x8080808080808080u;
+  std::size_t i = 0;
+  std::uint64_t seen = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + i, 8);
+    seen |= word;
+  }
+  for (; i < text.size(); ++i)
+    seen |= static_cast<unsigned char>(text[i]);
+  return (seen & HighBits) == 0;
+}
 
 int TextLength(const char* text) {
   return static_cast<int>(std::strlen(text));

@@ -2,7 +2,12 @@
 // exact byte comparison; only 'A' to 'Z' are ever case-folded.
 #pragma once
 
+#include <string_view>
+
 namespace trellane {
+
+// Whether every byte of text is below 0x80.
+bool IsAscii(std::string_view text);
 
 // Number of bytes before the first zero byte.
 int TextLength(const char* text);
