@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "radasm/MenuImageText.h"
 #include "radasm/MenuRecordFile.h"
@@ -46,6 +47,37 @@ TEST(MenuDump, ShortcutCodesReadAsKeyNames) {
 TEST(MenuDump, EveryKeyTheTablesNameReadsBackToItsCode) {
   for (const AccelKey& key : AccelKeyTable)
     EXPECT_EQ(ReadShortcut(ShortcutText(key.code)).code, key.code) << key.name;
+}
+
+TEST(MenuDump, ShortcutWordsAreReadWholeInAnyCase) {
+  struct Case {
+    std::string_view text;
+    std::uint32_t code;
+    std::size_t keyCount;
+    std::vector<std::string_view> unknown;
+  };
+  const Case cases[] = {
+      {"", 0, 0, {}},
+      {"Ctrl+Shift+S", 0x353, 1, {}},
+      {"cTRL-s", 0x253, 1, {}},
+      {"s", 0x53, 1, {}},
+      {"7", 0x37, 1, {}},
+      {"F12", 0x7B, 1, {}},
+      {"BACKSPACE", 0x08, 1, {}},            // the longest name
+      {"backspaces", 0, 0, {"backspaces"}},  // one byte longer than any name
+      {"Ctrlx+Home", 0x24, 1, {"Ctrlx"}},
+      {"Alt+Wheel+Up", 0x426, 1, {"Wheel"}},
+      {"A B", 0x43, 2, {}},
+      {"\xC4+Ctrl", 0x200, 0, {}},  // a byte of no word ends words
+      {"Del\xC4Ins", 0x2F, 2, {}},
+      {"ReturnReturnReturn", 0, 0, {"ReturnReturnReturn"}},
+  };
+  for (const Case& c : cases) {
+    const ShortcutReading reading = ReadShortcut(c.text);
+    EXPECT_EQ(reading.code, c.code) << c.text;
+    EXPECT_EQ(reading.keyCount, c.keyCount) << c.text;
+    EXPECT_EQ(reading.unknown, c.unknown) << c.text;
+  }
 }
 
 TEST(MenuDump, FlagsShowByName) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "radasm/MenuRecordFile.h"
 
@@ -21,29 +22,57 @@ constexpr std::array<AccelKey, 9> ShortcutAliases{{
     {"space", 0x20},
 }};
 
-// The bytes of which shortcut words are made: ASCII letters and digits.
-constexpr std::array<bool, 256> WordBytes = [] {
-  std::array<bool, 256> bytes{};
-  for (int c = 0; c < 256; ++c)
-    bytes[static_cast<std::size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+// Each byte of which shortcut words are made (ASCII letters and digits) as
+// the lower-case byte it is looked up by; 0 for every other byte. One table
+// read both ends a word and folds its case.
+constexpr std::array<char, 256> WordBytes = [] {
+  std::array<char, 256> bytes{};
+  for (int c = 0; c < 256; ++c) {
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+      bytes[static_cast<std::size_t>(c)] = static_cast<char>(c);
+    else if (c >= 'A' && c <= 'Z')
+      bytes[static_cast<std::size_t>(c)] = static_cast<char>(c - 'A' + 'a');
+  }
   return bytes;
 }();
 
-bool IsAsciiAlnum(char c) {
+char WordByte(char c) {
   return WordBytes[static_cast<unsigned char>(c)];
 }
 
-char LowerAsciiByte(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+// A lower-case word of up to MaxLength bytes padded with zeros to a fixed
+// width: comparing it with a name is one fixed-size comparison, not a call.
+struct PackedWord {
+  static constexpr std::size_t MaxLength = 9;  // "backspace"
+  static constexpr std::size_t Width = 16;
+
+  std::array<char, Width> bytes{};
+  std::size_t length = 0;
+  std::size_t hash = 0;
+
+  // Adds the lower-case byte c; a word longer than MaxLength keeps counting
+  // its length only, and is no name.
+  void Add(char c) {
+    if (length < MaxLength) {
+      bytes[length] = c;
+      hash = hash * 31 + static_cast<unsigned char>(c);
+    }
+    ++length;
+  }
+};
+
+PackedWord Packed(std::string_view lowerName) {
+  PackedWord word;
+  for (const char c : lowerName)
+    word.Add(c);
+  return word;
 }
 
 // The key names of two letters or more, in a small open-addressing table
-// built once: a lookup lower-cases the word into a buffer and probes a slot
-// or two instead of comparing it with every name.
+// built once: a lookup probes a slot or two instead of comparing the word
+// with every name.
 class KeyWords {
  public:
-  static constexpr std::size_t MaxLength = 9;  // "backspace"
-
   KeyWords() {
     for (const AccelKey& key : AccelKeyTable)
       Insert(key);
@@ -52,19 +81,12 @@ class KeyWords {
   }
 
   // word holds 2 to MaxLength bytes.
-  std::uint32_t Find(std::string_view word) const {
-    std::array<char, MaxLength> lower;
-    std::size_t hash = word.size();
-    for (std::size_t i = 0; i < word.size(); ++i) {
-      lower[i] = LowerAsciiByte(word[i]);
-      hash = NextHash(hash, lower[i]);
-    }
-    const std::string_view lowered(lower.data(), word.size());
-    for (std::size_t i = hash % SlotCount;; i = (i + 1) % SlotCount) {
-      const AccelKey& slot = slots[i];
-      if (slot.name.empty())
+  std::uint32_t Find(const PackedWord& word) const {
+    for (std::size_t i = word.hash % SlotCount;; i = (i + 1) % SlotCount) {
+      const Slot& slot = slots[i];
+      if (slot.name[0] == '\0')
         return 0;
-      if (slot.name == lowered)
+      if (std::memcmp(slot.name.data(), word.bytes.data(), PackedWord::Width) == 0)
         return slot.code;
     }
   }
@@ -72,35 +94,44 @@ class KeyWords {
  private:
   static constexpr std::size_t SlotCount = 128;  // a little over twice the names
 
-  static std::size_t NextHash(std::size_t hash, char c) { return hash * 31 + static_cast<unsigned char>(c); }
-
-  static std::size_t Home(std::string_view name) {
-    std::size_t hash = name.size();
-    for (const char c : name)
-      hash = NextHash(hash, c);
-    return hash % SlotCount;
-  }
+  struct Slot {
+    std::array<char, PackedWord::Width> name{};  // empty for a free slot
+    std::uint32_t code = 0;
+  };
 
   // The first entry of a name wins, as in the order the tables are tried.
   void Insert(const AccelKey& key) {
     if (key.name.size() < 2)
       return;
-    for (std::size_t i = Home(key.name);; i = (i + 1) % SlotCount) {
-      if (slots[i].name == key.name)
+    const PackedWord name = Packed(key.name);
+    for (std::size_t i = name.hash % SlotCount;; i = (i + 1) % SlotCount) {
+      if (slots[i].name == name.bytes)
         return;
-      if (slots[i].name.empty()) {
-        slots[i] = key;
+      if (slots[i].name[0] == '\0') {
+        slots[i] = {name.bytes, key.code};
         return;
       }
     }
   }
 
-  std::array<AccelKey, SlotCount> slots{};
+  std::array<Slot, SlotCount> slots{};
 };
 
 const KeyWords& KeyWordsOnce() {
   static const KeyWords keyWords;
   return keyWords;
+}
+
+// The code of one lower-case key word, or 0 when no table knows it.
+std::uint32_t WordCode(const PackedWord& word) {
+  if (word.length == 1) {
+    const char c = word.bytes[0];
+    return c >= 'a' && c <= 'z' ? static_cast<std::uint32_t>(c - 'a' + 'A')  // the table's letters are capitals
+                                : static_cast<std::uint32_t>(c);             // a digit
+  }
+  if (word.length > PackedWord::MaxLength)
+    return 0;
+  return KeyWordsOnce().Find(word);
 }
 
 bool IsModifier(std::uint32_t code) {
@@ -152,35 +183,22 @@ std::string KeyText(std::uint32_t key) {
 
 }  // namespace
 
-std::uint32_t ShortcutWordCode(std::string_view word) {
-  if (word.size() == 1) {
-    const char c = LowerAsciiByte(word[0]);
-    if (c >= 'a' && c <= 'z')
-      return static_cast<std::uint32_t>(c - 'a' + 'A');  // the table's letters are their capitals
-    if (c >= '0' && c <= '9')
-      return static_cast<std::uint32_t>(c);
-    return 0;
-  }
-  if (word.empty() || word.size() > KeyWords::MaxLength)
-    return 0;
-  return KeyWordsOnce().Find(word);
-}
-
 ShortcutReading ReadShortcut(std::string_view text) {
   ShortcutReading reading;
   std::size_t i = 0;
   while (i < text.size()) {
-    if (!IsAsciiAlnum(text[i])) {
+    if (WordByte(text[i]) == 0) {
       ++i;
       continue;
     }
+    // The word is lower-cased and hashed as it is scanned.
     const std::size_t start = i;
-    while (i < text.size() && IsAsciiAlnum(text[i]))
-      ++i;
-    const std::string_view word = text.substr(start, i - start);
-    const std::uint32_t code = ShortcutWordCode(word);
+    PackedWord word;
+    for (char c; i < text.size() && (c = WordByte(text[i])) != 0; ++i)
+      word.Add(c);
+    const std::uint32_t code = WordCode(word);
     if (code == 0) {
-      reading.unknown.push_back(word);
+      reading.unknown.push_back(text.substr(start, i - start));
       continue;
     }
     if (!IsModifier(code))

@@ -20,9 +20,6 @@ struct ShortcutReading {
 // pagedown, backspace, bksp, space).
 ShortcutReading ReadShortcut(std::string_view text);
 
-// The code of one key word, or 0 when no table knows it.
-std::uint32_t ShortcutWordCode(std::string_view word);
-
 // A shortcut code as text: "Ctrl+Shift+S", "Alt+F4", "-" for 0; a key the
 // tables do not name shows as 0xNN.
 std::string ShortcutText(std::uint32_t code);
