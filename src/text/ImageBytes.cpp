@@ -22,12 +22,12 @@ std::uint32_t LoadLittleEndian(const Image& image, std::size_t offset, std::size
 std::pair<std::size_t, bool> CopyText(Image& image, std::size_t offset, std::size_t width, std::string_view text) {
   if (width == 0 || offset > image.size() || width > image.size() - offset)
     throw std::out_of_range("text slot outside the image");
-  // Texts are short: one loop copies up to the first zero byte or the cut.
+  // memchr and memcpy take a text in words, where a loop takes it byte by byte.
   const std::size_t limit = std::min(text.size(), width - 1);
-  std::uint8_t* const slot = image.data() + offset;
-  std::size_t kept = 0;
-  for (; kept < limit && text[kept] != '\0'; ++kept)
-    slot[kept] = static_cast<std::uint8_t>(text[kept]);
+  const void* const zero = limit > 0 ? std::memchr(text.data(), '\0', limit) : nullptr;
+  const std::size_t kept = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()) : limit;
+  if (kept > 0)
+    std::memcpy(image.data() + offset, text.data(), kept);
   return {kept, kept == text.size() || text[kept] == '\0'};
 }
 
