@@ -68,7 +68,10 @@ Reading Preprocess(const std::string& script, MemoryIncludes& includes, const Pr
   Reading reading;
   reading.preprocessor = std::make_unique<Preprocessor>(*reading.files, options, includes, *reading.reported);
   reading.preprocessor->Start(path, script);
-  for (Token token = reading.preprocessor->Next(); token.kind != TokenKind::End; token = reading.preprocessor->Next()) {
+  for (;;) {
+    Token token;  // a fresh token each time; NextSetsEveryFieldOfTheCallersToken reuses one
+    if (!reading.preprocessor->Next(token))
+      break;
     reading.tokens += (reading.tokens.empty() ? "" : " ") + std::string(token.text);
     reading.all.push_back(token);
   }
@@ -638,6 +641,52 @@ TEST(Preprocessor, ExpansionsCarryTheirOutermostMacroAndWhereItWasUsed) {
     EXPECT_EQ(token.endsExpansion, marks[at].ends) << at;
     EXPECT_EQ(token.location.line, marks[at].line) << at;
     EXPECT_EQ(token.location.column, marks[at].column) << at;
+  }
+}
+
+// A token read into a slot that still holds another token, or junk, is the
+// token a fresh slot gets; the end leaves the slot as a fresh End token.
+TEST(Preprocessor, NextSetsEveryFieldOfTheCallersToken) {
+  const char* const scripts[] = {
+      "a b c", "#define PAIR 1, 2\nx PAIR y PAIR", "#define F(x) x\nF(F(1)) z F", "#pragma code_page(65001)\nq \"s\"",
+      "",
+  };
+  for (const char* const script : scripts) {
+    MemoryIncludes none;
+    const Reading fresh = Preprocess(script, none);
+    ASSERT_FALSE(fresh.failed) << script;
+    SourceFiles files;
+    Diagnostics diagnostics;
+    Preprocessor preprocessor(files, {}, none, diagnostics);
+    preprocessor.Start("app.rc", script);
+    Token slot;
+    slot.kind = TokenKind::Other;
+    slot.text = "junk";
+    slot.location = {7, 7, 7, 7};
+    slot.macro = "JUNK";
+    slot.startsExpansion = true;
+    slot.endsExpansion = true;
+    slot.codePage = 932;
+    std::size_t at = 0;
+    for (; preprocessor.Next(slot); ++at) {
+      ASSERT_LT(at, fresh.all.size()) << script;
+      const Token& want = fresh.all[at];
+      EXPECT_EQ(slot.kind, want.kind) << script << " " << at;
+      EXPECT_EQ(slot.text, want.text) << script << " " << at;
+      EXPECT_EQ(slot.location.file, want.location.file) << script << " " << at;
+      EXPECT_EQ(slot.location.line, want.location.line) << script << " " << at;
+      EXPECT_EQ(slot.location.column, want.location.column) << script << " " << at;
+      EXPECT_EQ(slot.location.offset, want.location.offset) << script << " " << at;
+      EXPECT_EQ(slot.macro, want.macro) << script << " " << at;
+      EXPECT_EQ(slot.startsExpansion, want.startsExpansion) << script << " " << at;
+      EXPECT_EQ(slot.endsExpansion, want.endsExpansion) << script << " " << at;
+      EXPECT_EQ(slot.codePage, want.codePage) << script << " " << at;
+    }
+    EXPECT_EQ(at, fresh.all.size()) << script;
+    EXPECT_EQ(slot.kind, TokenKind::End) << script;
+    EXPECT_TRUE(slot.text.empty()) << script;
+    EXPECT_TRUE(slot.macro.empty()) << script;
+    EXPECT_FALSE(preprocessor.Next(slot)) << script;
   }
 }
 
