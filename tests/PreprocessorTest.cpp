@@ -690,6 +690,49 @@ TEST(Preprocessor, NextSetsEveryFieldOfTheCallersToken) {
   }
 }
 
+// The lexer's tokens with the space and line-start marks: "a/L b/S", and
+// "|" where a directive's line ends.
+std::string MarkedTokens(const std::string& text, bool inDirective) {
+  std::deque<std::string> arena;
+  Lexer lexer(text, 0, false, arena);
+  std::string marked;
+  LexToken token;
+  for (lexer.Next(token, inDirective); token.kind != TokenKind::End; lexer.Next(token, inDirective)) {
+    marked += (marked.empty() ? "" : " ") + std::string(token.text);
+    if ((token.flags & (LexFlag::SpaceBefore | LexFlag::LineStart)) != 0)
+      marked += "/";
+    if ((token.flags & LexFlag::SpaceBefore) != 0)
+      marked += "S";
+    if ((token.flags & LexFlag::LineStart) != 0)
+      marked += "L";
+  }
+  return token.end == EndMark::Line ? marked + " |" : marked;
+}
+
+TEST(Lexer, BlanksCommentsAndLineEndsMarkTheTokenAfterThem) {
+  const struct {
+    const char* text;
+    bool inDirective;
+    const char* marked;
+  } cases[] = {
+      {"a b\tc\fd\ve", false, "a/L b/S c/S d/S e/S"},
+      {"a\nb\r\nc\rd", false, "a/L b/SL c/SL d/SL"},
+      {"  \n a", false, "a/SL"},
+      {"a/**/b/* x */ /c", false, "a/L b/S //S c"},
+      {"a // x\n\tb", false, "a/L b/SL"},
+      {"(\\\n)", false, "(/L )"},
+      {"( \\\n)", false, "(/L )/S"},
+      {"a \\x", false, "a/L \\/S x"},
+      {"a /", false, "a/L //S"},
+      {"a  \n b", true, "a/L |"},
+      {"a /* x */\nb", true, "a/L |"},
+      {"", false, ""},
+      {" \t", false, ""},
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(MarkedTokens(test.text, test.inDirective), test.marked) << test.text;
+}
+
 #ifndef _WIN32
 // The tokens of text, as the lexer splits them, joined by single spaces.
 std::string Spellings(const std::string& text) {
