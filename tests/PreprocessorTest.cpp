@@ -615,6 +615,24 @@ TEST(Preprocessor, OptionsDefineMacrosBeforeTheFirstLine) {
   EXPECT_EQ(Preprocess("a", none, options).Error(), "expected a macro name after -D, found '3'");
 }
 
+// A name read straight from the file and one read from an expansion, or just
+// after one ends, expand alike.
+TEST(Preprocessor, NamesExpandWhereverTheyAreRead) {
+  const struct {
+    const char* script;
+    const char* tokens;
+  } cases[] = {
+      {"#define A 1\nA A", "1 1"},
+      {"#define A B\n#define B 2\nA B", "2 2"},
+      {"#define A B\n#define B A\nA B", "A B"},
+      {"#define F(x) x\n#define A F\nA (3) A", "3 F"},
+      {"#define F(x) [x]\nF\n#define G 4\n(G)", "F ( 4 )"},
+      {"#define A 5\n#undef A\nA", "A"},
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(Preprocess(test.script).tokens, test.tokens) << test.script;
+}
+
 TEST(Preprocessor, ExpansionsCarryTheirOutermostMacroAndWhereItWasUsed) {
   const Reading reading = Preprocess(
       "#define ID 5\n#define PAIR 1, ID\n#define EMPTY\n#define F(x) x\n"

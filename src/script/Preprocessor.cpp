@@ -161,7 +161,17 @@ bool Preprocessor::Impl::Next(Token& token) {
 }
 
 void Preprocessor::Impl::Pull(Pulled& into) {
-  const bool fromContext = expander.ExpandedToken(into.token);
+  // With no expansion open the file's token is read here, a direct call
+  // rather than one through the expander and its source; only a name goes
+  // to the expander, to see whether it is a macro.
+  bool fromContext = false;
+  if (!expander.ReadsFile()) {
+    fromContext = expander.ExpandedToken(into.token);
+  } else {
+    FileToken(into.token);
+    if (into.token.kind == TokenKind::Identifier)
+      fromContext = expander.Expand(into.token, false);
+  }
   into.fromExpansion = fromContext && into.token.kind != TokenKind::End;
   if (into.fromExpansion) {
     const OutermostExpansion& outermost = expander.Outermost();
