@@ -47,7 +47,7 @@ Run Measure(const std::string& script, bool parse) {
       for (const Dialog& dialog : resources.dialogs)
         records += dialog.controls.size();
     } else {
-      while (preprocessor.Next().kind != TokenKind::End)
+      for (Token token; preprocessor.Next(token);)
         ++records;
       ok = !preprocessor.Failed();
     }

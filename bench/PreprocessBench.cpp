@@ -27,7 +27,7 @@ std::size_t CountTokens(std::string script, bool& ok) {
   Preprocessor preprocessor(files, PreprocessorOptions(), includes, diagnostics);
   preprocessor.Start("bench.rc", std::move(script));
   std::size_t tokens = 0;
-  while (preprocessor.Next().kind != TokenKind::End)
+  for (Token token; preprocessor.Next(token);)
     ++tokens;
   ok = !preprocessor.Failed();
   return tokens;

@@ -36,8 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.defines = {{"FUZZ", "1"}, {"PAIR(a,b)", "a ## b #a"}};
   trellane::Preprocessor preprocessor(files, options, includes, diagnostics);
   preprocessor.Start("fuzz.rc", bytes);
-  for (trellane::Token token = preprocessor.Next(); token.kind != trellane::TokenKind::End;
-       token = preprocessor.Next()) {
+  for (trellane::Token token; preprocessor.Next(token);) {
     if (token.text.empty() && token.kind != trellane::TokenKind::Other)
       __builtin_trap();
   }

@@ -68,7 +68,10 @@ Reading Preprocess(const std::string& script, MemoryIncludes& includes, const Pr
   Reading reading;
   reading.preprocessor = std::make_unique<Preprocessor>(*reading.files, options, includes, *reading.reported);
   reading.preprocessor->Start(path, script);
-  for (Token token = reading.preprocessor->Next(); token.kind != TokenKind::End; token = reading.preprocessor->Next()) {
+  for (;;) {
+    Token token;  // a fresh token each time; NextSetsEveryFieldOfTheCallersToken reuses one
+    if (!reading.preprocessor->Next(token))
+      break;
     reading.tokens += (reading.tokens.empty() ? "" : " ") + std::string(token.text);
     reading.all.push_back(token);
   }
@@ -612,6 +615,24 @@ TEST(Preprocessor, OptionsDefineMacrosBeforeTheFirstLine) {
   EXPECT_EQ(Preprocess("a", none, options).Error(), "expected a macro name after -D, found '3'");
 }
 
+// A name read straight from the file and one read from an expansion, or just
+// after one ends, expand alike.
+TEST(Preprocessor, NamesExpandWhereverTheyAreRead) {
+  const struct {
+    const char* script;
+    const char* tokens;
+  } cases[] = {
+      {"#define A 1\nA A", "1 1"},
+      {"#define A B\n#define B 2\nA B", "2 2"},
+      {"#define A B\n#define B A\nA B", "A B"},
+      {"#define F(x) x\n#define A F\nA (3) A", "3 F"},
+      {"#define F(x) [x]\nF\n#define G 4\n(G)", "F ( 4 )"},
+      {"#define A 5\n#undef A\nA", "A"},
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(Preprocess(test.script).tokens, test.tokens) << test.script;
+}
+
 TEST(Preprocessor, ExpansionsCarryTheirOutermostMacroAndWhereItWasUsed) {
   const Reading reading = Preprocess(
       "#define ID 5\n#define PAIR 1, ID\n#define EMPTY\n#define F(x) x\n"
@@ -639,6 +660,95 @@ TEST(Preprocessor, ExpansionsCarryTheirOutermostMacroAndWhereItWasUsed) {
     EXPECT_EQ(token.location.line, marks[at].line) << at;
     EXPECT_EQ(token.location.column, marks[at].column) << at;
   }
+}
+
+// A token read into a slot that still holds another token, or junk, is the
+// token a fresh slot gets; the end leaves the slot as a fresh End token.
+TEST(Preprocessor, NextSetsEveryFieldOfTheCallersToken) {
+  const char* const scripts[] = {
+      "a b c", "#define PAIR 1, 2\nx PAIR y PAIR", "#define F(x) x\nF(F(1)) z F", "#pragma code_page(65001)\nq \"s\"",
+      "",
+  };
+  for (const char* const script : scripts) {
+    MemoryIncludes none;
+    const Reading fresh = Preprocess(script, none);
+    ASSERT_FALSE(fresh.failed) << script;
+    SourceFiles files;
+    Diagnostics diagnostics;
+    Preprocessor preprocessor(files, {}, none, diagnostics);
+    preprocessor.Start("app.rc", script);
+    Token slot;
+    slot.kind = TokenKind::Other;
+    slot.text = "junk";
+    slot.location = {7, 7, 7, 7};
+    slot.macro = "JUNK";
+    slot.startsExpansion = true;
+    slot.endsExpansion = true;
+    slot.codePage = 932;
+    std::size_t at = 0;
+    for (; preprocessor.Next(slot); ++at) {
+      ASSERT_LT(at, fresh.all.size()) << script;
+      const Token& want = fresh.all[at];
+      EXPECT_EQ(slot.kind, want.kind) << script << " " << at;
+      EXPECT_EQ(slot.text, want.text) << script << " " << at;
+      EXPECT_EQ(slot.location.file, want.location.file) << script << " " << at;
+      EXPECT_EQ(slot.location.line, want.location.line) << script << " " << at;
+      EXPECT_EQ(slot.location.column, want.location.column) << script << " " << at;
+      EXPECT_EQ(slot.location.offset, want.location.offset) << script << " " << at;
+      EXPECT_EQ(slot.macro, want.macro) << script << " " << at;
+      EXPECT_EQ(slot.startsExpansion, want.startsExpansion) << script << " " << at;
+      EXPECT_EQ(slot.endsExpansion, want.endsExpansion) << script << " " << at;
+      EXPECT_EQ(slot.codePage, want.codePage) << script << " " << at;
+    }
+    EXPECT_EQ(at, fresh.all.size()) << script;
+    EXPECT_EQ(slot.kind, TokenKind::End) << script;
+    EXPECT_TRUE(slot.text.empty()) << script;
+    EXPECT_TRUE(slot.macro.empty()) << script;
+    EXPECT_FALSE(preprocessor.Next(slot)) << script;
+  }
+}
+
+// The lexer's tokens with the space and line-start marks: "a/L b/S", and
+// "|" where a directive's line ends.
+std::string MarkedTokens(const std::string& text, bool inDirective) {
+  std::deque<std::string> arena;
+  Lexer lexer(text, 0, false, arena);
+  std::string marked;
+  LexToken token;
+  for (lexer.Next(token, inDirective); token.kind != TokenKind::End; lexer.Next(token, inDirective)) {
+    marked += (marked.empty() ? "" : " ") + std::string(token.text);
+    if ((token.flags & (LexFlag::SpaceBefore | LexFlag::LineStart)) != 0)
+      marked += "/";
+    if ((token.flags & LexFlag::SpaceBefore) != 0)
+      marked += "S";
+    if ((token.flags & LexFlag::LineStart) != 0)
+      marked += "L";
+  }
+  return token.end == EndMark::Line ? marked + " |" : marked;
+}
+
+TEST(Lexer, BlanksCommentsAndLineEndsMarkTheTokenAfterThem) {
+  const struct {
+    const char* text;
+    bool inDirective;
+    const char* marked;
+  } cases[] = {
+      {"a b\tc\fd\ve", false, "a/L b/S c/S d/S e/S"},
+      {"a\nb\r\nc\rd", false, "a/L b/SL c/SL d/SL"},
+      {"  \n a", false, "a/SL"},
+      {"a/**/b/* x */ /c", false, "a/L b/S //S c"},
+      {"a // x\n\tb", false, "a/L b/SL"},
+      {"(\\\n)", false, "(/L )"},
+      {"( \\\n)", false, "(/L )/S"},
+      {"a \\x", false, "a/L \\/S x"},
+      {"a /", false, "a/L //S"},
+      {"a  \n b", true, "a/L |"},
+      {"a /* x */\nb", true, "a/L |"},
+      {"", false, ""},
+      {" \t", false, ""},
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(MarkedTokens(test.text, test.inDirective), test.marked) << test.text;
 }
 
 #ifndef _WIN32

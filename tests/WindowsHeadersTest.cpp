@@ -41,7 +41,7 @@ std::string Tokens(const std::string& script, IncludeFileReader& includes, const
   Preprocessor preprocessor(files, options, includes, diagnostics);
   preprocessor.Start("app.rc", script);
   std::string tokens;
-  for (Token token = preprocessor.Next(); token.kind != TokenKind::End; token = preprocessor.Next())
+  for (Token token; preprocessor.Next(token);)
     tokens += (tokens.empty() ? "" : " ") + std::string(token.text);
   for (const Diagnostic& diagnostic : diagnostics) {
     if (diagnostic.severity == Severity::Error)

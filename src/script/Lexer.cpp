@@ -340,7 +340,23 @@ std::size_t Lexer::PunctuatorEnd(std::size_t start) {
 }
 
 void Lexer::Next(LexToken& token, bool inDirective) {
-  const bool space = SkipSpace(inDirective);
+  // Blanks and line ends, all that stands between most tokens, are passed
+  // here; SkipSpace is called only for what may begin a comment or a line
+  // join, which saves a call per token.
+  bool space = false;
+  while (state.position < text.size()) {
+    const char c = text[state.position];
+    if (Has(c, Blank)) {
+      ++state.position;
+    } else if (IsLineEnd(c) && !inDirective) {
+      ConsumeLineEnd();
+    } else {
+      if (c == '/' || c == '\\')
+        space |= SkipSpace(inDirective);
+      break;
+    }
+    space = true;
+  }
   const std::size_t start = state.position;
   spliced = false;
   token.flags = space ? LexFlag::SpaceBefore : 0;

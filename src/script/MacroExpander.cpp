@@ -76,8 +76,12 @@ bool MacroExpander::ReadToken(LexToken& token) {
 }
 
 bool MacroExpander::ExpandedToken(LexToken& token) {
+  const bool fromContext = ReadToken(token);
+  return Expand(token, fromContext);
+}
+
+bool MacroExpander::Expand(LexToken& token, bool fromContext) {
   for (;;) {
-    const bool fromContext = ReadToken(token);
     if (token.kind != TokenKind::Identifier || (token.flags & LexFlag::NoExpand) != 0)
       return fromContext;
     Macro* macro = macros.Find(token.text);
@@ -89,6 +93,7 @@ bool MacroExpander::ExpandedToken(LexToken& token) {
     }
     if (!EnterMacro(*macro, token))
       return fromContext;
+    fromContext = ReadToken(token);
   }
 }
 

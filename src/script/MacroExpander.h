@@ -107,6 +107,12 @@ class MacroExpander {
   // right after it was written field by field stalls the processor's store
   // forwarding.
   bool ExpandedToken(LexToken& token);
+  // No expansion is open: the next token is the file's own, which the
+  // reading may take itself and hand to Expand.
+  bool ReadsFile() const { return contexts.size() == contextBase && !argumentBoundary; }
+  // Expands token, read last, when it names a macro; fromContext says where
+  // it came from. Returns what ExpandedToken returns for it.
+  bool Expand(LexToken& token, bool fromContext);
   LexToken Expanded();
   LexToken Unexpanded();  // the next token, its macros left as they are
 

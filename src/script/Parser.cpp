@@ -34,7 +34,7 @@ void ScriptParser::Fill(std::size_t ahead) {
     if (failed) {
       slot = ScriptToken{};
     } else {
-      static_cast<Token&>(slot) = tokens.Next();
+      tokens.Next(slot);
       slot.keyword = slot.kind == TokenKind::Identifier ? ClassifyKeyword(slot.text) : Keyword::None;
       failed = slot.kind == TokenKind::End && tokens.Failed();
     }

@@ -117,18 +117,21 @@ void Preprocessor::Impl::UpdateSkipping() {
   frame.skipContent = !frame.resourceScript || !Active();
 }
 
-Token Preprocessor::Impl::Next() {
-  Token token;
-  if (!started || failed)
-    return token;
+bool Preprocessor::Impl::Next(Token& token) {
+  if (!started || failed) {
+    token = Token{};
+    return false;
+  }
   if (lookahead)
     current ^= 1;
   else
     Pull(pulled[current]);
   lookahead = false;
   const Pulled& now = pulled[current];
-  if (now.token.kind == TokenKind::End)
-    return token;
+  if (now.token.kind == TokenKind::End) {
+    token = Token{};
+    return false;
+  }
   token.kind = now.token.kind;
   // Field by field: the lexer has just stored them one by one, and a wider
   // copy would wait for those stores to reach the cache.
@@ -139,7 +142,10 @@ Token Preprocessor::Impl::Next() {
     token.location.column = now.token.location.column;
     token.location.offset = now.token.location.offset;
     token.codePage = now.token.codePage;
-    return token;
+    token.macro = {};
+    token.startsExpansion = false;
+    token.endsExpansion = false;
+    return true;
   }
   token.location = now.location;
   token.codePage = now.codePage;
@@ -151,11 +157,21 @@ Token Preprocessor::Impl::Next() {
   Pull(pulled[current ^ 1]);
   lookahead = true;
   token.endsExpansion = !after.fromExpansion || after.serial != now.serial;
-  return token;
+  return true;
 }
 
 void Preprocessor::Impl::Pull(Pulled& into) {
-  const bool fromContext = expander.ExpandedToken(into.token);
+  // With no expansion open the file's token is read here, a direct call
+  // rather than one through the expander and its source; only a name goes
+  // to the expander, to see whether it is a macro.
+  bool fromContext = false;
+  if (!expander.ReadsFile()) {
+    fromContext = expander.ExpandedToken(into.token);
+  } else {
+    FileToken(into.token);
+    if (into.token.kind == TokenKind::Identifier)
+      fromContext = expander.Expand(into.token, false);
+  }
   into.fromExpansion = fromContext && into.token.kind != TokenKind::End;
   if (into.fromExpansion) {
     const OutermostExpansion& outermost = expander.Outermost();
@@ -376,8 +392,8 @@ void Preprocessor::Start(const std::string& path, std::string bytes) {
   impl->Start(path, std::move(bytes));
 }
 
-Token Preprocessor::Next() {
-  return impl->Next();
+bool Preprocessor::Next(Token& token) {
+  return impl->Next(token);
 }
 
 bool Preprocessor::Failed() const {

@@ -66,10 +66,12 @@ class Preprocessor {
   // Begins the reading with the script itself: its path and raw bytes.
   void Start(const std::string& path, std::string bytes);
 
-  // The next token of the preprocessed script. Returns End at the end of the
+  // Stores the next token of the preprocessed script in token, every field
+  // set, and returns whether it is one (not End). Gives End at the end of the
   // script and, from then on, again; after an error that stops the reading
-  // (Failed() is then true) it returns End too.
-  Token Next();
+  // (Failed() is then true) it gives End too. The caller's token is filled in
+  // place, so a reader's own slot takes it without a copy.
+  bool Next(Token& token);
 
   bool Failed() const;
 

@@ -35,7 +35,7 @@ class Preprocessor::Impl final : public ExpansionSource {
   Impl(SourceFiles& files, const PreprocessorOptions& options, IncludeFileReader& includes, Diagnostics& diagnostics);
 
   void Start(const std::string& path, std::string bytes);
-  Token Next();
+  bool Next(Token& token);
 
   // The expander's side.
   void FileToken(LexToken& token) override;
