@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "text/LargePages.h"
+
 namespace trellane {
 
 FileResult FileService::CreateFolders(const std::string& path) {
@@ -16,6 +18,8 @@ FileResult FileService::CreateFolders(const std::string& path) {
 }
 
 FileResult ReadOpenFile(FileService& files, FileHandle handle, std::uint64_t size, std::string& bytes) {
+  bytes.reserve(static_cast<std::size_t>(size));
+  PreferLargePages(bytes.data(), bytes.capacity());
   bytes.resize(static_cast<std::size_t>(size));
   std::size_t filled = 0;
   while (filled < bytes.size()) {

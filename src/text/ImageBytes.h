@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "text/LargePages.h"
+
 namespace trellane {
 
 // Takes memory zeroed by calloc and constructs elements without a value by
@@ -30,6 +32,7 @@ struct ZeroedAllocator {
     void* memory = std::calloc(count, sizeof(T));
     if (!memory)
       throw std::bad_alloc();
+    PreferLargePages(memory, count * sizeof(T));  // a large calloc is fresh memory, not yet touched
     return static_cast<T*>(memory);
   }
   void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
