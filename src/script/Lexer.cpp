@@ -234,8 +234,10 @@ Lexer::Quoted Lexer::QuotedEnd(std::size_t quote) {
   // A later quote on a line whose earlier quote found no end finds none
   // either (it was escaped, so its search runs in step): searching again
   // would make a line of '\'\'\' quadratic.
-  if (quote >= unclosed.from && quote < unclosed.until)
+  if (quote >= unclosed.from && quote < unclosed.until) {
+    spliced = true;  // the range may hold a backslash-newline this search does not pass again
     return {unclosed.until, false};
+  }
   std::size_t at = quote + 1;
   while (at < text.size()) {
     const char c = text[at];
