@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "text/TextPrimitives.h"
+
 namespace trellane {
 namespace {
 
@@ -144,22 +146,6 @@ const ReverseTable* FindReverseTable(int codePage) {
 }
 
 constexpr std::string_view Replacement = "\xEF\xBF\xBD";
-
-// The end of the run of ASCII bytes that starts at from; eight bytes at a
-// time, since most of a script is ASCII.
-std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from) {
-  constexpr std::uint64_t HighBits = 0x8080808080808080u;
-  while (from + 8 <= bytes.size()) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes.data() + from, 8);
-    if ((word & HighBits) != 0)
-      break;
-    from += 8;
-  }
-  while (from < bytes.size() && static_cast<unsigned char>(bytes[from]) < 0x80)
-    ++from;
-  return from;
-}
 
 struct Utf8Step {
   std::uint32_t codePoint = 0xFFFD;

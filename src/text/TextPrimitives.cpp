@@ -7,19 +7,19 @@
 
 namespace trellane {
 
-bool IsAscii(std::string_view text) {
-  // Eight bytes at a time, then the rest one by one.
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from) {
+  // Eight bytes at a time, since most of a text is ASCII.
   constexpr std::uint64_t HighBits = 0x8080808080808080u;
-  std::size_t i = 0;
-  std::uint64_t seen = 0;
-  for (; i + 8 <= text.size(); i += 8) {
+  while (from + 8 <= bytes.size()) {
     std::uint64_t word = 0;
-    std::memcpy(&word, text.data() + i, 8);
-    seen |= word;
+    std::memcpy(&word, bytes.data() + from, 8);
+    if ((word & HighBits) != 0)
+      break;
+    from += 8;
   }
-  for (; i < text.size(); ++i)
-    seen |= static_cast<unsigned char>(text[i]);
-  return (seen & HighBits) == 0;
+  while (from < bytes.size() && static_cast<unsigned char>(bytes[from]) < 0x80)
+    ++from;
+  return from;
 }
 
 int TextLength(const char* text) {

@@ -2,12 +2,17 @@
 // exact byte comparison; only 'A' to 'Z' are ever case-folded.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace trellane {
 
-// Whether every byte of text is below 0x80.
-bool IsAscii(std::string_view text);
+// The end of the run of ASCII bytes (below 0x80) that starts at from.
+std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from);
+
+inline bool IsAscii(std::string_view text) {
+  return AsciiRunEnd(text, 0) == text.size();
+}
 
 // Number of bytes before the first zero byte.
 int TextLength(const char* text);
