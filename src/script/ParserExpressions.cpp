@@ -131,7 +131,9 @@ bool ScriptParser::StartsValue(const ScriptToken& token) {
          IsPunctuator(token, "(") || IsPunctuator(token, "-") || IsPunctuator(token, "~");
 }
 
-std::optional<NumberField> ScriptParser::Number(std::string_view what) {
+// The symbol views the macro's name or undefinedName, which the next number
+// read replaces.
+std::optional<NumberField> ScriptParser::ReadNumber(std::string_view what) {
   // The expression's tokens take the first one's slot: keep what is needed of it.
   const ScriptToken& first = Peek();
   const SourceLocation at = first.location;
@@ -145,11 +147,11 @@ std::optional<NumberField> ScriptParser::Number(std::string_view what) {
   NumberField field;
   field.value = value->value;
   if (startsExpansion && LastTaken().endsExpansion && macro == LastTaken().macro)
-    field.symbol = Keep(macro);
+    field.symbol = macro;
   if (undefinedName.empty())
     return field;
   if (taken == start + 1) {
-    field.symbol = Keep(undefinedName);
+    field.symbol = undefinedName;
     Warning(at, undefinedName + " has no #define; " + std::string(what) + " 0");
   } else {
     Warning(at, undefinedName + " has no #define; it counts as 0");
@@ -157,8 +159,15 @@ std::optional<NumberField> ScriptParser::Number(std::string_view what) {
   return field;
 }
 
+std::optional<NumberField> ScriptParser::Number(std::string_view what) {
+  std::optional<NumberField> field = ReadNumber(what);
+  if (field)
+    field->symbol = Keep(field->symbol);
+  return field;
+}
+
 std::optional<std::uint32_t> ScriptParser::Integer(std::string_view what) {
-  const std::optional<NumberField> field = Number(what);
+  const std::optional<NumberField> field = ReadNumber(what);
   if (!field)
     return std::nullopt;
   return field->value;

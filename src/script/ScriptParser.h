@@ -137,7 +137,8 @@ class ScriptParser {
   bool ReadCoordinates(const std::array<std::int32_t*, 4>& fields, std::string_view owner, bool sizeOptional);
   bool Separator(const Description& what);
   std::optional<std::uint32_t> Integer(std::string_view what);
-  std::optional<NumberField> Number(std::string_view what);
+  std::optional<NumberField> ReadNumber(std::string_view what);
+  std::optional<NumberField> Number(std::string_view what);  // ReadNumber, its symbol kept in the model's store
   std::optional<NameOrOrdinal> NameOrNumber(std::string_view what);
   NameOrOrdinal DottedName();
   std::optional<std::string> JoinedText(std::string_view what);
