@@ -633,6 +633,19 @@ TEST(Preprocessor, NamesExpandWhereverTheyAreRead) {
     EXPECT_EQ(Preprocess(test.script).tokens, test.tokens) << test.script;
 }
 
+// Every identifier comes with the keyword it spells, however it was made;
+// every other token with none.
+TEST(Preprocessor, TokensCarryTheKeywordTheirSpellingNames) {
+  const Reading reading = Preprocess(
+      "#define OPEN begin\n#define JOIN(a, b) a##b\n#define QUOTE(a) #a\n"
+      "Begin OPEN JOIN(Menu, Item) JOIN(END, X) QUOTE(END) L\"POPUP\" popupx 3 Vxd E\\\nND");
+  const Keyword expected[] = {Keyword::Begin, Keyword::Begin, Keyword::MenuItem, Keyword::None, Keyword::None,
+                              Keyword::None,  Keyword::None,  Keyword::None,     Keyword::Vxd,  Keyword::End};
+  ASSERT_EQ(reading.all.size(), std::size(expected)) << reading.tokens;
+  for (std::size_t at = 0; at < reading.all.size(); ++at)
+    EXPECT_EQ(reading.all[at].keyword, expected[at]) << reading.all[at].text;
+}
+
 TEST(Preprocessor, ExpansionsCarryTheirOutermostMacroAndWhereItWasUsed) {
   const Reading reading = Preprocess(
       "#define ID 5\n#define PAIR 1, ID\n#define EMPTY\n#define F(x) x\n"

@@ -138,7 +138,7 @@ bool ScriptParser::ReadFont(Dialog& dialog) {
 }
 
 bool ScriptParser::ReadControl(Dialog& dialog) {
-  const ScriptToken& keyword = Peek();
+  const Token& keyword = Peek();
   if (keyword.kind != TokenKind::Identifier)
     return FailExpected("a control statement or END");
   const ControlKind* const kind = ControlKindOf(keyword.keyword);
@@ -206,7 +206,7 @@ bool ScriptParser::ReadControl(Dialog& dialog) {
 // The class of a CONTROL statement: a quoted text, a number, a predefined
 // class's name, or a name the built-in constants give a class text.
 bool ScriptParser::ReadControlClass(Control& control) {
-  const ScriptToken& classToken = Peek();
+  const Token& classToken = Peek();
   if (classToken.kind != TokenKind::Identifier) {
     std::optional<NameOrOrdinal> className = NameOrNumber("the control's class");
     if (!className)
@@ -215,7 +215,7 @@ bool ScriptParser::ReadControlClass(Control& control) {
     return true;
   }
   const WindowsConstant* builtinClass = FindWindowsConstant(classToken.text);
-  const ScriptToken& word = Take();
+  const Token& word = Take();
   if (builtinClass != nullptr && !builtinClass->text.empty()) {
     control.className = NameOrOrdinal::Name(builtinClass->text);  // the constants' table is static
   } else if (const std::optional<std::uint16_t> predefined = PredefinedClassOf(word.keyword)) {

@@ -365,6 +365,7 @@ void Lexer::Next(LexToken& token, bool inDirective) {
   token.location = LocationOf(start);
   token.text = {};
   token.kind = TokenKind::End;
+  token.keyword = Keyword::None;
   if (error) {
     token.end = EndMark::Failed;
     return;
@@ -434,6 +435,8 @@ void Lexer::Next(LexToken& token, bool inDirective) {
     token.text = arena->emplace_back(Joined(token.text));
     CountLines(start, end);
   }
+  if (kind == TokenKind::Identifier)
+    token.keyword = ClassifyKeyword(token.text);
 }
 
 bool Lexer::SkipRestOfLine() {

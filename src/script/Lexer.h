@@ -35,6 +35,7 @@ struct LexToken {
   std::string_view text;  // into the source text, or into the arena when the spelling had to be rebuilt
   SourceLocation location;
   TokenKind kind = TokenKind::End;
+  Keyword keyword = Keyword::None;  // classified as the identifier is read
   EndMark end = EndMark::File;
   std::uint8_t flags = 0;
   std::uint16_t codePage = 1252;

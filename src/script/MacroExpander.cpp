@@ -396,6 +396,7 @@ bool MacroExpander::Append(const LexToken& token, bool paste, const LexToken& na
   if (IsSingleToken(joined, arena, kind)) {
     left.text = arena.emplace_back(std::move(joined));
     left.kind = kind;
+    left.keyword = kind == TokenKind::Identifier ? ClassifyKeyword(left.text) : Keyword::None;
     left.flags &= static_cast<std::uint8_t>(~LexFlag::NoExpand);
     return true;
   }

@@ -49,7 +49,7 @@ bool ScriptParser::ReadMenuItems(Menu& menu) {
       }
       return true;
     }
-    const ScriptToken& next = Peek();
+    const Token& next = Peek();
     if (next.keyword != Keyword::MenuItem && next.keyword != Keyword::Popup)
       return FailExpected("MENUITEM, POPUP or END");
     const TokenMark keyword(Take());

@@ -13,7 +13,7 @@ bool ScriptParser::SkipBlock() {
   const SourceLocation begin = Take().location;
   int depth = 1;
   while (depth > 0) {
-    const ScriptToken& token = Take();
+    const Token& token = Take();
     if (token.kind == TokenKind::End) {
       if (failed)
         return false;

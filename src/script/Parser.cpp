@@ -26,16 +26,16 @@ std::string Description::Text() const {
   return text;
 }
 
-// Reads tokens into the ring until it holds ahead + 1 of them, each with its keyword.
+// Reads tokens into the ring until it holds ahead + 1 of them.
 void ScriptParser::Fill(std::size_t ahead) {
   assert(ahead <= 1 && "a deeper look fills the slots of the tokens taken last");
   while (lookaheadCount <= ahead) {
-    ScriptToken& slot = lookahead[(lookaheadStart + lookaheadCount) % lookahead.size()];
+    Token& slot = lookahead[(lookaheadStart + lookaheadCount) % lookahead.size()];
     if (failed) {
-      slot = ScriptToken{};
+      slot = Token{};
     } else {
       tokens.Next(slot);
-      slot.keyword = slot.kind == TokenKind::Identifier ? ClassifyKeyword(slot.text) : Keyword::None;
+      assert(slot.keyword == (slot.kind == TokenKind::Identifier ? ClassifyKeyword(slot.text) : Keyword::None));
       failed = slot.kind == TokenKind::End && tokens.Failed();
     }
     ++lookaheadCount;
@@ -103,7 +103,7 @@ ScriptParser::Statements ScriptParser::ReadOptionalStatements(Language& language
                                                               std::uint32_t& version, Dialog* dialog,
                                                               std::string_view what) {
   for (;;) {
-    const ScriptToken& word = Peek();
+    const Token& word = Peek();
     if (IsBlockBegin(word))
       return Statements::BeforeBlock;
     if (word.keyword == Keyword::Language) {
@@ -133,7 +133,7 @@ ScriptParser::Statements ScriptParser::ReadOptionalStatements(Language& language
 }
 
 bool ScriptParser::Resource() {
-  const ScriptToken& first = Peek();
+  const Token& first = Peek();
   if (first.keyword == Keyword::Language) {
     Take();
     return ReadLanguage(currentLanguage);
@@ -150,7 +150,7 @@ bool ScriptParser::Resource() {
       IsOther(Peek(1), ".") && Touching(first, Peek(1)) ? DottedName() : NameOrNumber("the resource's name");
   if (!name)
     return false;
-  const ScriptToken& type = Peek();
+  const Token& type = Peek();
   if (type.kind != TokenKind::Identifier && type.kind != TokenKind::Number && type.kind != TokenKind::String)
     return FailExpected(Description("the type of resource ", Quoted(nameToken.text)));
   if (type.keyword == Keyword::Dialog || type.keyword == Keyword::DialogEx) {

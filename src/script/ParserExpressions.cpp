@@ -22,7 +22,7 @@ std::optional<std::uint32_t> BuiltinNumber(std::string_view name) {
 std::optional<Value> ScriptParser::Expression(int depth) {
   std::optional<Value> result = Term(depth);
   while (result) {
-    const ScriptToken& op = Peek();
+    const Token& op = Peek();
     if (!IsPunctuator(op, "+") && !IsPunctuator(op, "-") && !IsPunctuator(op, "|") && !IsPunctuator(op, "&"))
       break;
     const char sign = Take().text[0];
@@ -46,7 +46,7 @@ std::optional<Value> ScriptParser::Expression(int depth) {
 std::optional<Value> ScriptParser::Term(int depth) {
   std::optional<Value> result = Unary(depth);
   while (result && (IsPunctuator(Peek(), "*") || IsPunctuator(Peek(), "/"))) {
-    const ScriptToken& op = Take();
+    const Token& op = Take();
     const bool multiply = op.text == "*";
     const SourceLocation at = op.location;  // the operand's tokens take the operator's slot
     const std::optional<Value> right = Unary(depth);
@@ -71,7 +71,7 @@ std::optional<Value> ScriptParser::Unary(int depth) {
     Fail(Peek(), "the expression is nested too deeply");
     return std::nullopt;
   }
-  const ScriptToken& token = Peek();
+  const Token& token = Peek();
   if (IsPunctuator(token, "-") || IsPunctuator(token, "~") || token.keyword == Keyword::Not) {
     const char op = token.keyword == Keyword::Not ? '!' : token.text[0];
     Take();
@@ -88,9 +88,9 @@ std::optional<Value> ScriptParser::Unary(int depth) {
 }
 
 std::optional<Value> ScriptParser::Primary(int depth) {
-  const ScriptToken& token = Peek();
+  const Token& token = Peek();
   if (token.kind == TokenKind::Number) {
-    const ScriptToken& number = Take();
+    const Token& number = Take();
     if (const std::optional<NumberLiteral> literal = ReadNumberLiteral(number.text))
       return Value{literal->value, 0};
     Fail(number, Quoted(number.text) + " is not a number");
@@ -108,7 +108,7 @@ std::optional<Value> ScriptParser::Primary(int depth) {
     return inner;
   }
   if (token.kind == TokenKind::Identifier && !IsReservedWord(token.keyword)) {
-    const ScriptToken& name = Take();
+    const Token& name = Take();
     if (const std::optional<std::uint32_t> builtin = BuiltinNumber(name.text)) {
       if (!IsStandardIdentifier(name.text))
         Warning(name,
@@ -125,7 +125,7 @@ std::optional<Value> ScriptParser::Primary(int depth) {
   return std::nullopt;
 }
 
-bool ScriptParser::StartsValue(const ScriptToken& token) {
+bool ScriptParser::StartsValue(const Token& token) {
   return token.kind == TokenKind::Number ||
          (token.kind == TokenKind::Identifier && (!IsReservedWord(token.keyword) || token.keyword == Keyword::Not)) ||
          IsPunctuator(token, "(") || IsPunctuator(token, "-") || IsPunctuator(token, "~");
@@ -135,7 +135,7 @@ bool ScriptParser::StartsValue(const ScriptToken& token) {
 // read replaces.
 std::optional<NumberField> ScriptParser::ReadNumber(std::string_view what) {
   // The expression's tokens take the first one's slot: keep what is needed of it.
-  const ScriptToken& first = Peek();
+  const Token& first = Peek();
   const SourceLocation at = first.location;
   const std::string_view macro = first.startsExpansion ? first.macro : std::string_view();
   const bool startsExpansion = first.startsExpansion;
@@ -237,7 +237,7 @@ std::optional<std::string> ScriptParser::JoinedText(std::string_view what) {
   std::string text;
   // Adjacent texts join into one, as C joins them.
   while (Peek().kind == TokenKind::String) {
-    const ScriptToken& token = Take();
+    const Token& token = Take();
     StringLiteral literal = ReadStringLiteral(token.text, token.codePage);
     if (literal.unreadable > 0)
       Warning(token, "the text holds bytes that code page " + std::to_string(token.codePage) +
@@ -258,7 +258,7 @@ std::optional<std::string_view> ScriptParser::Text(std::string_view what) {
 }
 
 std::optional<NameOrOrdinal> ScriptParser::NameOrNumber(std::string_view what) {
-  const ScriptToken& token = Peek();
+  const Token& token = Peek();
   if (token.kind == TokenKind::String) {
     const std::optional<std::string_view> text = Text(what);
     if (!text)
@@ -266,7 +266,7 @@ std::optional<NameOrOrdinal> ScriptParser::NameOrNumber(std::string_view what) {
     return NameOrOrdinal::Name(*text);
   }
   if (token.kind == TokenKind::Identifier && token.keyword != Keyword::Not) {
-    const ScriptToken& word = Take();
+    const Token& word = Take();
     if (const std::optional<std::uint32_t> builtin = BuiltinNumber(word.text))
       return NameOrOrdinal::Ordinal(*builtin, Keep(word.text));
     return NameOrOrdinal::Name(Keep(word.text));

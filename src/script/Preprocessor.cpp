@@ -133,6 +133,7 @@ bool Preprocessor::Impl::Next(Token& token) {
     return false;
   }
   token.kind = now.token.kind;
+  token.keyword = now.token.keyword;
   // Field by field: the lexer has just stored them one by one, and a wider
   // copy would wait for those stores to reach the cache.
   token.text = std::string_view(now.token.text.data(), now.token.text.size());

@@ -114,26 +114,27 @@ constexpr std::array<KeywordEntry, static_cast<std::size_t>(Keyword::DesignInfo)
     Entry("DESIGNINFO", BlockResource),
 }};
 
+constexpr std::size_t ShortestKeyword = 3;  // END, NOT, VXD
 constexpr std::size_t LongestKeyword = 15;  // AUTORADIOBUTTON, CHARACTERISTICS
 
 constexpr char Upper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-constexpr std::uint32_t Mix(std::uint32_t hash, char c) {
-  return hash * 31 + static_cast<unsigned char>(c);
+// An open-addressed table of the entries' indexes; 0 marks an empty slot.
+// A word's slot comes from its length and three of its letters, not from
+// all of them: the lexer classifies every identifier, and most are names
+// that an empty slot or a length turns away.
+constexpr std::size_t SlotCount = 256;
+constexpr std::size_t SlotOf(std::string_view word) {
+  const auto letter = [word](std::size_t at) { return static_cast<std::size_t>(Upper(word[at]) & 0x7F); };
+  return (word.size() * 37 + letter(0) * 7 + letter(1) * 3 + letter(word.size() - 1)) % SlotCount;
 }
 
-// An open-addressed table of the entries' indexes, by the hash of the
-// upper-case spelling; 0 marks an empty slot.
-constexpr std::size_t SlotCount = 256;
 constexpr std::array<std::uint8_t, SlotCount> MakeSlots() {
   std::array<std::uint8_t, SlotCount> slots{};
   for (std::size_t index = 1; index < Entries.size(); ++index) {
-    std::uint32_t hash = 0;
-    for (const char c : Entries[index].spelling)
-      hash = Mix(hash, c);
-    std::size_t slot = hash % SlotCount;
+    std::size_t slot = SlotOf(Entries[index].spelling);
     while (slots[slot] != 0)
       slot = (slot + 1) % SlotCount;
     slots[slot] = static_cast<std::uint8_t>(index);
@@ -150,17 +151,11 @@ const KeywordEntry& EntryOf(Keyword keyword) {
 }  // namespace
 
 Keyword ClassifyKeyword(std::string_view identifier) {
-  if (identifier.size() > LongestKeyword)
+  if (identifier.size() < ShortestKeyword || identifier.size() > LongestKeyword)
     return Keyword::None;
-  char upper[LongestKeyword];
-  std::uint32_t hash = 0;
-  for (std::size_t i = 0; i < identifier.size(); ++i) {
-    upper[i] = Upper(identifier[i]);
-    hash = Mix(hash, upper[i]);
-  }
-  const std::string_view folded(upper, identifier.size());
-  for (std::size_t slot = hash % SlotCount; Slots[slot] != 0; slot = (slot + 1) % SlotCount) {
-    if (Entries[Slots[slot]].spelling == folded)
+  for (std::size_t slot = SlotOf(identifier); Slots[slot] != 0; slot = (slot + 1) % SlotCount) {
+    const std::string_view spelling = Entries[Slots[slot]].spelling;
+    if (spelling.size() == identifier.size() && SameLetters(spelling, identifier))
       return static_cast<Keyword>(Slots[slot]);
   }
   return Keyword::None;

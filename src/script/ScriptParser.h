@@ -21,14 +21,9 @@
 // The parser's own namespace: its names stay out of the rest of the front end.
 namespace trellane::parser {
 
-// A token with its keyword, classified as it enters the parser.
-struct ScriptToken : Token {
-  Keyword keyword = Keyword::None;
-};
-
 // What messages need of a token once it has left the ring.
 struct TokenMark {
-  explicit TokenMark(const ScriptToken& token) : location(token.location), text(token.text), keyword(token.keyword) {}
+  explicit TokenMark(const Token& token) : location(token.location), text(token.text), keyword(token.keyword) {}
   SourceLocation location;
   std::string_view text;
   Keyword keyword;
@@ -73,11 +68,11 @@ inline bool IsOther(const Token& token, std::string_view text) {
   return token.kind == TokenKind::Other && token.text == text;
 }
 
-inline bool IsBlockBegin(const ScriptToken& token) {
+inline bool IsBlockBegin(const Token& token) {
   return token.keyword == Keyword::Begin || IsPunctuator(token, "{");
 }
 
-inline bool IsBlockEnd(const ScriptToken& token) {
+inline bool IsBlockEnd(const Token& token) {
   return token.keyword == Keyword::End || IsPunctuator(token, "}");
 }
 
@@ -95,13 +90,13 @@ class ScriptParser {
  private:
   // Tokens. Peek looks at most one token beyond the next. A token Take
   // returns stays in the ring, unchanged, until the second Take after it.
-  const ScriptToken& Peek(std::size_t ahead = 0) {
+  const Token& Peek(std::size_t ahead = 0) {
     if (lookaheadCount <= ahead)
       Fill(ahead);
     return lookahead[(lookaheadStart + ahead) % lookahead.size()];
   }
-  const ScriptToken& Take() {
-    const ScriptToken& token = Peek();
+  const Token& Take() {
+    const Token& token = Peek();
     if (token.kind == TokenKind::End)
       return token;
     lookaheadStart = (lookaheadStart + 1) % lookahead.size();
@@ -109,7 +104,7 @@ class ScriptParser {
     ++taken;
     return token;
   }
-  const ScriptToken& LastTaken() const { return lookahead[(lookaheadStart + lookahead.size() - 1) % lookahead.size()]; }
+  const Token& LastTaken() const { return lookahead[(lookaheadStart + lookahead.size() - 1) % lookahead.size()]; }
   bool TakePunctuator(std::string_view text) {
     if (!IsPunctuator(Peek(), text))
       return false;
@@ -144,7 +139,7 @@ class ScriptParser {
   std::optional<std::string> JoinedText(std::string_view what);
   std::optional<std::string_view> Text(std::string_view what);  // JoinedText, kept in the model's store
   std::string_view Keep(std::string_view text) { return resources.texts.Keep(text); }
-  bool StartsValue(const ScriptToken& token);
+  bool StartsValue(const Token& token);
 
   // Resources (Parser.cpp).
   bool Resource();
@@ -182,7 +177,7 @@ class ScriptParser {
   Diagnostics& diagnostics;
   // The next tokens from lookaheadStart, and before it the last two taken;
   // the slot before the first holds an empty token until one is taken.
-  std::array<ScriptToken, 4> lookahead;
+  std::array<Token, 4> lookahead;
   std::size_t lookaheadStart = 0;
   std::size_t lookaheadCount = 0;
   std::size_t taken = 0;  // tokens taken so far

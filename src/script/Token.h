@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "script/Keyword.h"
 #include "script/SourceFiles.h"
 
 namespace trellane {
@@ -20,12 +21,13 @@ enum class TokenKind : std::uint8_t {
 
 struct Token {
   TokenKind kind = TokenKind::End;
-  std::string_view text;         // spelling; valid while the reading's SourceFiles and Preprocessor live
-  SourceLocation location;       // where it stands; a token from a macro stands where the macro was used
-  std::string_view macro;        // the outermost macro whose expansion gave this token; empty otherwise
-  bool startsExpansion = false;  // the first token of that expansion
-  bool endsExpansion = false;    // the last token of that expansion
-  int codePage = 1252;           // the code page in force where it stands: 65001 in a Unicode file
+  Keyword keyword = Keyword::None;  // the word of the grammar an identifier spells; None for every other kind
+  std::string_view text;            // spelling; valid while the reading's SourceFiles and Preprocessor live
+  SourceLocation location;          // where it stands; a token from a macro stands where the macro was used
+  std::string_view macro;           // the outermost macro whose expansion gave this token; empty otherwise
+  bool startsExpansion = false;     // the first token of that expansion
+  bool endsExpansion = false;       // the last token of that expansion
+  int codePage = 1252;              // the code page in force where it stands: 65001 in a Unicode file
 };
 
 }  // namespace trellane
