@@ -148,6 +148,11 @@ TEST(WindowsHeaders, GuardedHeadersAreReadOnce) {
       {"#if !defined(A_H)\n#define A_H\n#define X 1\n#endif\n", 3},         // not a form the reading knows: read again
       {"#ifndef A_H\n#define A_H\n#define X 1\n#endif\n#define Y 2\n", 3},  // a directive outside the guard
       {"#ifndef A_H\n#define A_H\n#define X 1\n#else\n#endif\n", 3},
+      // Guards one after another (_mingw.h, rpcndr.h): read once when every macro is defined by then.
+      {"#ifndef A_H\n#define A_H\n#define X 1\n#endif\n#ifndef B_H\n#define B_H\n#endif\n", 1},
+      {"#ifndef V\n#define V 475\n#endif\n#ifndef A_H\n#define A_H\n#define X 1\n#endif\n", 1},
+      {"#ifndef A_H\n#define A_H\n#define X 1\n#endif\n#ifndef B_H\n#endif\n", 3},
+      {"#ifndef A_H\n#define A_H\n#define X 1\n#endif\n#ifndef B_H\n#else\n#define B_H\n#endif\n", 3},
       {"#define X 1\n", 3},
   };
   for (const Case& c : cases) {

@@ -59,8 +59,8 @@ void Preprocessor::Impl::DispatchDirective(const LexToken& hash, const LexToken&
   }
   const std::string_view directive = name.kind == TokenKind::Identifier ? name.text : std::string_view();
   Frame& frame = frames.back();
-  if (++frame.directives > 1 && frame.guardClosed)
-    frame.guard.clear();
+  if (conditionals.size() == frame.conditionalBase && directive != "ifndef")
+    frame.guarded = false;  // a directive outside every guard
   if (directive == "if" || directive == "ifdef" || directive == "ifndef" || directive == "elif" ||
       directive == "else" || directive == "endif") {
     ConditionalDirective(directive, name);
@@ -128,8 +128,8 @@ void Preprocessor::Impl::ConditionalDirective(std::string_view directive, const 
       }
       value = expander.IsDefined(macro.text) == (directive == "ifdef");
       Frame& frame = frames.back();
-      if (directive == "ifndef" && frame.directives == 1)
-        frame.guard = macro.text;
+      if (directive == "ifndef" && conditionals.size() == frame.conditionalBase)
+        frame.guards.emplace_back(macro.text);
     }
     PushConditional(name, value);
     FinishLine(hashed, name.location);
@@ -144,9 +144,8 @@ void Preprocessor::Impl::ConditionalDirective(std::string_view directive, const 
   Frame& frame = frames.back();
   const bool guardLevel = conditionals.size() == frame.conditionalBase + 1;
   if (guardLevel && directive != "endif")
-    frame.guard.clear();  // the guard's #if has another group
+    frame.guarded = false;  // the guard's #if has another group
   if (directive == "endif") {
-    frame.guardClosed = guardLevel;
     conditionals.pop_back();
     UpdateSkipping();
     FinishLine(reading ? hashed : std::string(), name.location);

@@ -103,8 +103,8 @@ void Preprocessor::Impl::LeaveFile() {
   }
   // A header's other tokens do not count, so only directives can lie
   // outside its guard.
-  if (frame.guardClosed && !frame.guard.empty() && !frame.resourceScript)
-    guards[frame.key] = std::move(frame.guard);
+  if (frame.guarded && !frame.guards.empty() && !frame.resourceScript)
+    guards[frame.key] = std::move(frame.guards);
   frames.pop_back();
 }
 
@@ -285,7 +285,8 @@ bool Preprocessor::Impl::ReadBefore(const std::string& key) {
   if (onceFiles.count(key) != 0)
     return true;
   const auto guard = guards.find(key);
-  return guard != guards.end() && expander.IsDefined(guard->second);
+  return guard != guards.end() && std::all_of(guard->second.begin(), guard->second.end(),
+                                              [&](const std::string& name) { return expander.IsDefined(name); });
 }
 
 void Preprocessor::Impl::EnterFile(const std::string& path, std::string key, std::string bytes,

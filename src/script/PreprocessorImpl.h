@@ -54,11 +54,10 @@ class Preprocessor::Impl final : public ExpansionSource {
     bool resourceScript = true;
     bool unicode = false;
     bool skipContent = false;  // a header, or a false #if group: only directives count
-    // An include guard: the macro of an #ifndef that is the file's first
-    // directive, while no directive has followed its #endif.
-    std::size_t directives = 0;
-    std::string guard;
-    bool guardClosed = false;
+    // Include guards: the macros of the #ifndef groups that hold every
+    // directive of the file so far (_mingw.h has two), none with an #else.
+    std::vector<std::string> guards;
+    bool guarded = true;
   };
 
   struct Conditional {
@@ -121,7 +120,7 @@ class Preprocessor::Impl final : public ExpansionSource {
   std::vector<Conditional> conditionals;
   std::unordered_set<std::string> onceFiles;            // keys of files with #pragma once
   std::unordered_set<std::string> emptyFrameworkFiles;  // names of framework files read as empty, in lower case
-  std::unordered_map<std::string, std::string> guards;  // keys of files read whole, with their guard
+  std::unordered_map<std::string, std::vector<std::string>> guards;  // keys of files read whole, with their guards
 
   std::size_t includedBytes = 0;
   std::size_t warnings = 0;
