@@ -1,11 +1,41 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <utility>
 
+#include "text/RecordArray.h"
 #include "text/TextPrimitives.h"
 
 namespace trellane {
 namespace {
+
+// Past a few MB the array grows by mremap and is advised for huge pages:
+// the records stay as they were stored, through copies and moves.
+TEST(TextPrimitives, RecordArraysKeepTheirRecordsAsTheyGrow) {
+  struct Record {
+    std::size_t index;
+    char bytes[40];
+  };
+  constexpr std::size_t Count = 300000;  // 14 MB
+  RecordArray<Record> records;
+  for (std::size_t i = 0; i < Count; ++i)
+    records.push_back({i, {static_cast<char>(i)}});
+  RecordArray<Record> copy = records;
+  RecordArray<Record> moved = std::move(records);
+  EXPECT_TRUE(records.empty());  // NOLINT(bugprone-use-after-move): a moved-from array is empty
+  const RecordArray<Record>& same = copy;
+  copy = same;  // assigned to itself, it keeps its records
+  for (const RecordArray<Record>* array : {&copy, &moved}) {
+    ASSERT_EQ(array->size(), Count);
+    std::size_t wrong = 0;
+    for (std::size_t i = 0; i < Count; ++i)
+      wrong += (*array)[i].index != i || (*array)[i].bytes[0] != static_cast<char>(i);
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(array->back().index, Count - 1);
+  }
+  EXPECT_THROW(static_cast<void>(copy.at(Count)), std::out_of_range);
+}
 
 TEST(TextPrimitives, CopiesAppendsAndLowersBytes) {
   char buffer[32];

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "script/SourceFiles.h"
-#include "text/LargePages.h"
+#include "text/RecordArray.h"
 
 namespace trellane {
 
@@ -149,7 +149,7 @@ struct Dialog {
   std::optional<NameOrOrdinal> className;
   std::optional<NameOrOrdinal> menu;
   std::optional<Font> font;
-  std::vector<Control, LargePageAllocator<Control>> controls;
+  RecordArray<Control> controls;
   // The style the compilers write into the template: the STYLE value or the
   // default, with WS_CAPTION for a CAPTION and DS_SETFONT for a FONT.
   std::uint32_t TemplateStyle() const;
@@ -176,7 +176,7 @@ struct Menu {
   Language language;
   std::uint32_t characteristics = 0;
   std::uint32_t version = 0;
-  std::vector<MenuItem, LargePageAllocator<MenuItem>> items;  // in script order, pop-ups before their items
+  RecordArray<MenuItem> items;  // in script order, pop-ups before their items
 };
 
 enum class ResourceKind { Menu, Dialog };
