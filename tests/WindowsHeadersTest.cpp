@@ -167,6 +167,18 @@ TEST(WindowsHeaders, GuardedHeadersAreReadOnce) {
   EXPECT_EQ(includes.reads["a.h"], 2);
 }
 
+// A header's other lines are passed over sixteen bytes at a time: a comment,
+// a backslash-newline or a quote counts wherever it stands in its block.
+TEST(WindowsHeaders, SkippedLinesSeeTheirCommentsJoinsAndQuotesAnywhere) {
+  for (std::size_t column = 0; column < 40; ++column) {
+    const std::string before(column, 'a');
+    const std::string header = before + "/*\n#define X 2\n*/\n" + before + "b\\\n#define Y 2\n" + before +
+                               "'\n#define Z 3\n" + before + "\r#define W 4\n";
+    CountingIncludes includes(std::map<std::string, std::string>{{"a.h", header}});
+    EXPECT_EQ(Tokens("#include \"a.h\"\nX Y Z W", includes), "X Y 3 4") << column;
+  }
+}
+
 TEST(WindowsHeaders, ConstantsHaveTheValuesOfTheWindowsHeaders) {
   struct Case {
     std::string_view name;
