@@ -70,13 +70,20 @@ bool Exists(const std::filesystem::path& path) {
 }  // namespace
 
 FoundFile FileIncludeReader::Find(const std::string& path) {
-  WindowsPath windows = FindWindowsPath(path);
-  if (!windows.found)
-    return {};
-  std::error_code error;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(std::filesystem::path(windows.path), error);
-  return {true, std::move(windows.path), error ? std::string() : canonical.generic_string(),
-          std::move(windows.warning)};
+  // A reading asks for the same names again and again (a header's includes,
+  // from each file that includes it), and each answer costs a system call
+  // for every folder of the path.
+  if (const auto known = looked.find(path); known != looked.end())
+    return known->second;
+  FoundFile found;
+  if (WindowsPath windows = FindWindowsPath(path); windows.found) {
+    std::error_code error;
+    const std::filesystem::path canonical =
+        std::filesystem::weakly_canonical(std::filesystem::path(windows.path), error);
+    found = {true, std::move(windows.path), error ? std::string() : canonical.generic_string(),
+             std::move(windows.warning)};
+  }
+  return looked.emplace(path, std::move(found)).first->second;
 }
 
 WindowsPath FindWindowsPath(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -42,11 +43,14 @@ class FileIncludeReader final : public IncludeFileReader {
   explicit FileIncludeReader(std::unique_ptr<FileService> service = MakePlatformFileService())
       : files(std::move(service)) {}
 
+  // Each path is looked for once: the files stay where they are while a
+  // script is read, and a reader serves one reading.
   FoundFile Find(const std::string& path) override;
   IncludeFile Read(const std::string& path) override { return ReadWhole(*files, path); }
 
  private:
   std::unique_ptr<FileService> files;
+  std::unordered_map<std::string, FoundFile> looked;
 };
 
 // The folders a value of INCLUDE names, in order, without empty parts: ';'
