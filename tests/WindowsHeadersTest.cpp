@@ -171,9 +171,9 @@ TEST(WindowsHeaders, GuardedHeadersAreReadOnce) {
 // a backslash-newline or a quote counts wherever it stands in its block.
 TEST(WindowsHeaders, SkippedLinesSeeTheirCommentsJoinsAndQuotesAnywhere) {
   for (std::size_t column = 0; column < 40; ++column) {
-    const std::string before(column, 'a');
-    const std::string header = before + "/*\n#define X 2\n*/\n" + before + "b\\\n#define Y 2\n" + before +
-                               "'\n#define Z 3\n" + before + "\r#define W 4\n";
+    std::string header;
+    for (const char* line : {"/*\n#define X 2\n*/\n", "b\\\n#define Y 2\n", "'\n#define Z 3\n", "\r#define W 4\n"})
+      header.append(column, 'a').append(line);
     CountingIncludes includes(std::map<std::string, std::string>{{"a.h", header}});
     EXPECT_EQ(Tokens("#include \"a.h\"\nX Y Z W", includes), "X Y 3 4") << column;
   }

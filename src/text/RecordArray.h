@@ -4,8 +4,8 @@
 // It grows with realloc. A std::vector copies every record into a new block
 // at each growth and faults in the new block's pages beside the old one's;
 // glibc reallocates a large block with mremap, which moves its pages without
-// copying or touching them. The peak is then the array once, not one and a
-// half times, and every page is faulted in once.
+// copying or touching them. The records are then in memory once, never
+// twice while they move, and every page is faulted in once.
 #pragma once
 
 #include <cstddef>
