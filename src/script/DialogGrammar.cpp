@@ -237,7 +237,7 @@ bool ScriptParser::ReadControlData(Control& control) {
     if (TakePunctuator(","))
       continue;
     if (Peek().kind == TokenKind::String) {
-      const std::optional<std::string> text = JoinedText("control data");
+      const std::optional<std::string_view> text = JoinedText("control data");
       if (!text)
         return false;
       data.insert(data.end(), text->begin(), text->end());

@@ -79,8 +79,11 @@ std::optional<NumberLiteral> ReadNumberLiteral(std::string_view spelling) {
   return literal;
 }
 
-StringLiteral ReadStringLiteral(std::string_view spelling, int codePage) {
-  StringLiteral literal;
+void ReadStringLiteral(std::string_view spelling, int codePage, StringLiteral& literal) {
+  literal.text.clear();
+  literal.bytes.clear();
+  literal.wide = false;
+  literal.unreadable = 0;
   if (!spelling.empty() && (spelling.front() == 'L' || spelling.front() == 'l')) {
     literal.wide = true;
     spelling.remove_prefix(1);
@@ -92,7 +95,7 @@ StringLiteral ReadStringLiteral(std::string_view spelling, int codePage) {
 
   // Narrow texts gather their bytes, escapes included, and decode them at
   // the end; wide texts decode each run of plain bytes before an escape.
-  std::string bytes;
+  std::string& bytes = literal.bytes;
   std::string& utf8 = literal.text;
   const bool wide = literal.wide;
   const bool doubleByte = IsDoubleByteCodePage(codePage);
@@ -160,7 +163,6 @@ StringLiteral ReadStringLiteral(std::string_view spelling, int codePage) {
     AppendFromCodePage(utf8, bytes, codePage, literal.unreadable);
   if (const std::size_t nul = utf8.find('\0'); nul != std::string::npos)
     utf8.resize(nul);
-  return literal;
 }
 
 }  // namespace trellane

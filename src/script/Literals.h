@@ -22,11 +22,13 @@ struct StringLiteral {
   std::string text;  // UTF-8, cut at its first NUL as a caption is
   bool wide = false;
   std::size_t unreadable = 0;  // characters the code page cannot give, now U+FFFD
+  std::string bytes;           // the narrow text's bytes before decoding
 };
 
-// The text of a string token: quotes and L dropped, "" read as ", escapes
-// \a \n \r \t \\ \" \x.. and octal read as the compilers read them, the
-// bytes decoded in codePage.
-StringLiteral ReadStringLiteral(std::string_view spelling, int codePage);
+// The text of a string token into literal: quotes and L dropped, "" read as
+// ", escapes \a \n \r \t \\ \" \x.. and octal read as the compilers read
+// them, the bytes decoded in codePage. A literal read into again keeps its
+// buffers, so reading the texts of a script allocates once, not per text.
+void ReadStringLiteral(std::string_view spelling, int codePage, StringLiteral& literal);
 
 }  // namespace trellane

@@ -229,29 +229,26 @@ bool ScriptParser::Separator(const Description& what) {
   return FailExpected(Description("',' ", what.Text()));
 }
 
-std::optional<std::string> ScriptParser::JoinedText(std::string_view what) {
+std::optional<std::string_view> ScriptParser::JoinedText(std::string_view what) {
   if (Peek().kind != TokenKind::String) {
     FailExpected(Description("a quoted text for ", what));
     return std::nullopt;
   }
-  std::string text;
+  joinedText.clear();
   // Adjacent texts join into one, as C joins them.
   while (Peek().kind == TokenKind::String) {
     const Token& token = Take();
-    StringLiteral literal = ReadStringLiteral(token.text, token.codePage);
-    if (literal.unreadable > 0)
+    ReadStringLiteral(token.text, token.codePage, textLiteral);
+    if (textLiteral.unreadable > 0)
       Warning(token, "the text holds bytes that code page " + std::to_string(token.codePage) +
                          " does not define; each became U+FFFD");
-    if (text.empty())
-      text = std::move(literal.text);  // the usual single text is not copied again
-    else
-      text += literal.text;
+    joinedText += textLiteral.text;
   }
-  return text;
+  return joinedText;
 }
 
 std::optional<std::string_view> ScriptParser::Text(std::string_view what) {
-  const std::optional<std::string> text = JoinedText(what);
+  const std::optional<std::string_view> text = JoinedText(what);
   if (!text)
     return std::nullopt;
   return Keep(*text);

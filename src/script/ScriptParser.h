@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "script/Literals.h"
 #include "script/Preprocessor.h"
 #include "script/ResourceModel.h"
 #include "script/ScriptKeywords.h"
@@ -136,7 +137,8 @@ class ScriptParser {
   std::optional<NumberField> Number(std::string_view what);  // ReadNumber, its symbol kept in the model's store
   std::optional<NameOrOrdinal> NameOrNumber(std::string_view what);
   NameOrOrdinal DottedName();
-  std::optional<std::string> JoinedText(std::string_view what);
+  // The texts, joined; the view holds until the next JoinedText.
+  std::optional<std::string_view> JoinedText(std::string_view what);
   std::optional<std::string_view> Text(std::string_view what);  // JoinedText, kept in the model's store
   std::string_view Keep(std::string_view text) { return resources.texts.Keep(text); }
   bool StartsValue(const Token& token);
@@ -186,6 +188,9 @@ class ScriptParser {
   // The first identifier of the expression being read that nothing defines.
   std::string undefinedName;
   Token undefinedToken;
+  // JoinedText's buffers, kept from one text to the next.
+  StringLiteral textLiteral;
+  std::string joinedText;
 };
 
 }  // namespace trellane::parser
