@@ -6,7 +6,7 @@
 
 namespace trellane {
 
-const std::array<ControlClass, 37> ControlClassTable{{
+constexpr std::array<ControlClass, 37> ControlClassTable{{
     {"systabcontrol32", 11, 11},
     {"msctls_progress32", 12, 12},
     {"systreeview32", 13, 13},
@@ -46,6 +46,23 @@ const std::array<ControlClass, 37> ControlClassTable{{
     {"scrollbar", 9, 9},
 }};
 
+namespace {
+
+// No name holds an earlier one, so a field that is one of the names is
+// found by that name before any other.
+constexpr bool NoNameHoldsAnEarlierOne() {
+  for (std::size_t later = 0; later < ControlClassTable.size(); ++later) {
+    for (std::size_t earlier = 0; earlier < later; ++earlier) {
+      if (ControlClassTable[later].name.find(ControlClassTable[earlier].name) != std::string_view::npos)
+        return false;
+    }
+  }
+  return true;
+}
+static_assert(NoNameHoldsAnEarlierOne());
+
+}  // namespace
+
 const ControlClass* LookUpControlClass(std::string_view classField) {
   // Class fields are short: lower-case them on the stack when they fit.
   std::array<char, 64> shortField;  // not zeroed: only the field and its NUL are read
@@ -60,6 +77,12 @@ const ControlClass* LookUpControlClass(std::string_view classField) {
   }
   LowerAscii(lowered);
   const std::string_view text(lowered);
+  // Most fields are a name as it stands (Button, SysListView32): comparing
+  // whole names first spares the search for each name inside the field.
+  for (const ControlClass& row : ControlClassTable) {
+    if (row.name == text)
+      return &row;
+  }
   for (const ControlClass& row : ControlClassTable) {
     if (row.name.size() <= text.size() && text.find(row.name) != std::string_view::npos)
       return &row;
