@@ -102,7 +102,7 @@ void Preprocessor::Impl::LeaveFile() {
     return;
   }
   // A header's other tokens do not count, so only directives can lie
-  // outside its guard.
+  // outside its guards.
   if (frame.guarded && !frame.guards.empty() && !frame.resourceScript)
     guards[frame.key] = std::move(frame.guards);
   frames.pop_back();
