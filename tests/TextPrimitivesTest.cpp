@@ -32,7 +32,7 @@ TEST(TextPrimitives, RecordArraysKeepTheirRecordsAsTheyGrow) {
     for (std::size_t i = 0; i < Count; ++i)
       wrong += (*array)[i].index != i || (*array)[i].bytes[0] != static_cast<char>(i);
     EXPECT_EQ(wrong, 0u);
-    EXPECT_EQ(array->back().index, Count - 1);
+    EXPECT_EQ((*array)[Count - 1].index, Count - 1);
   }
   EXPECT_THROW(static_cast<void>(copy.at(Count)), std::out_of_range);
 }

@@ -31,7 +31,7 @@ class RecordArray {
   RecordArray(RecordArray&& other) noexcept { Swap(other); }
   RecordArray& operator=(const RecordArray& other) {
     if (this != &other) {
-      clear();
+      count = 0;
       Reserve(other.count);
       if (other.count != 0)
         std::memcpy(static_cast<void*>(records), other.records, other.count * sizeof(T));
@@ -52,20 +52,18 @@ class RecordArray {
     std::memcpy(static_cast<void*>(records + count), &record, sizeof(T));
     ++count;
   }
-  void clear() noexcept { count = 0; }
 
   std::size_t size() const noexcept { return count; }
   bool empty() const noexcept { return count == 0; }
-  T* begin() noexcept { return records; }
-  T* end() noexcept { return records + count; }
   const T* begin() const noexcept { return records; }
   const T* end() const noexcept { return records + count; }
   T& operator[](std::size_t index) noexcept { return records[index]; }
   const T& operator[](std::size_t index) const noexcept { return records[index]; }
-  T& at(std::size_t index) { return records[Checked(index)]; }
-  const T& at(std::size_t index) const { return records[Checked(index)]; }
-  T& back() noexcept { return records[count - 1]; }
-  const T& back() const noexcept { return records[count - 1]; }
+  const T& at(std::size_t index) const {
+    if (index >= count)
+      throw std::out_of_range("record index out of range");
+    return records[index];
+  }
 
  private:
   void Reserve(std::size_t wanted) {
@@ -79,11 +77,6 @@ class RecordArray {
     records = static_cast<T*>(grown);
     PreferLargePages(records, wanted * sizeof(T));
     capacity = wanted;
-  }
-  std::size_t Checked(std::size_t index) const {
-    if (index >= count)
-      throw std::out_of_range("record index out of range");
-    return index;
   }
   void Swap(RecordArray& other) noexcept {
     std::swap(records, other.records);
