@@ -125,6 +125,25 @@ TEST_F(IncludeFilesTest, TwoSpellingsOfOneNameWarnAndNameTheFileRead) {
   EXPECT_NE(reading.diagnostics[0].message.find("'IDS.h' is read"), std::string::npos);
 }
 
+// A name looked up again in the same reading is answered from what the first
+// look-up found, its warning included.
+TEST_F(IncludeFilesTest, ANameLookedUpAgainWarnsAgain) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows' file systems fold letter case themselves";
+#endif
+  WriteFile("IDS.h", "#define ID_A 1\n");
+  WriteFile("ids.H", "#define ID_A 2\n");
+  WriteFile("app.rc", std::string("#include \"Ids.h\"\n#undef ID_A\n#include \"Ids.h\"\n") + OneMenu);
+  const ScriptReading reading = ReadFromFolder(PathOf("app.rc"));
+  ASSERT_TRUE(reading.ok) << AllMessages(reading.diagnostics);
+  EXPECT_EQ(reading.resources.menus.at(0).items.at(0).id.value, 1u);
+  ASSERT_EQ(reading.diagnostics.size(), 2u) << AllMessages(reading.diagnostics);
+  for (std::size_t at = 0; at < 2; ++at) {
+    EXPECT_EQ(reading.diagnostics[at].line, 1 + 2 * at);
+    EXPECT_NE(reading.diagnostics[at].message.find("'IDS.h' is read"), std::string::npos);
+  }
+}
+
 // A file reached again under another name or letter case is the same file.
 TEST_F(IncludeFilesTest, CyclesAndPragmaOnceGoByTheFileFound) {
 #ifdef _WIN32
