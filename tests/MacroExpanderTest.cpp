@@ -50,6 +50,20 @@ class TextSource final : public ExpansionSource {
   Lexer lexer;
 };
 
+// What the preprocessor's #define tells the table of a definition's form.
+std::uint8_t Form(std::string_view definition, std::size_t nameLength) {
+  if (nameLength < definition.size() && definition[nameLength] == '(')
+    return Macro::FunctionLike;
+  std::deque<std::string> arena;
+  Lexer body(definition.substr(nameLength), 0, false, arena);
+  LexToken first;
+  LexToken second;
+  body.Next(first, true);
+  body.Next(second, true);
+  const bool one = first.kind != TokenKind::End && first.kind != TokenKind::Identifier && second.kind == TokenKind::End;
+  return one ? Macro::OneToken : 0;
+}
+
 class Expansion {
  public:
   Expansion(const std::vector<std::string>& definitions, std::string_view text)
@@ -59,7 +73,7 @@ class Expansion {
       std::uint32_t nameLength = 0;
       while (nameLength < kept.size() && kept[nameLength] != ' ' && kept[nameLength] != '(')
         ++nameLength;
-      expander.Macros().Define(kept, nameLength, nameLength < kept.size() && kept[nameLength] == '(');
+      expander.Macros().Define(kept, nameLength, Form(kept, nameLength));
     }
   }
 
@@ -105,6 +119,7 @@ TEST(MacroExpanderTest, ExpandsAsC) {
       {"rescanning takes a call from the file", {"f(a) a*g", "g(a) f(a)"}, "f(2)(9)", "[2] [*] [9] [*] [g]"},
       {"nested parentheses in an argument", {"F(a) [a]"}, "F((1,2))", "[[] [(] [1] [,] [2] [)] []]"},
       {"expansion to nothing", {"E"}, "x E y", "x y"},
+      {"bodies of one token", {"N 7", "S \"t\"", "P +", "A N P N"}, "N S A (N)", "[7] [\"t\"] [7] [+] [7] ( [7] )"},
   };
   for (const ExpansionCase& test : cases) {
     Expansion expansion(test.definitions, test.text);

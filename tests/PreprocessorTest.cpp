@@ -588,6 +588,9 @@ TEST(Preprocessor, DirectivesSetLineNumbersAndCodePages) {
       {"#include \"page.h\"\nA", "A@2:1/65001"},
       {"#include \"wide.rc2\"\nA", "W@1:1/65001 A@2:1/1252"},
       {"#define ID 5\n#pragma code_page(65001)\nID", "5@3:1/65001"},
+      // A macro's text is read in the code page where it is used: there the backslash is no trail byte.
+      {"#pragma code_page(932)\n#define T \"\x81\\\"\n#pragma code_page(1252)\nT",
+       "\"@4:1/1252 \x81@4:1/1252 \\@4:1/1252 \"@4:1/1252"},
       {"#warning careful\nA", "A@2:1/1252"},
   };
   for (const Placing& placing : placings) {

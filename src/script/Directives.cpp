@@ -249,8 +249,9 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
   SourceLocation problemAt;
   LexToken token;
   LexToken last;
+  std::size_t tokens = 0;
   lexer.Next(token, true);
-  for (bool first = true; token.kind != TokenKind::End && problem.empty(); first = false) {
+  for (bool first = true; token.kind != TokenKind::End && problem.empty(); first = false, ++tokens) {
     if (first && token.Is("##")) {
       problem = "'##' cannot start the definition of '" + std::string(macro) + "'";
       problemAt = token.location;
@@ -283,7 +284,10 @@ bool Preprocessor::Impl::DefineMacro(Lexer& lexer, const LexToken& name, std::st
   std::string_view definition = lexer.Text().substr(name.location.offset, end - name.location.offset);
   if (definition.find('\n') != std::string_view::npos || definition.find('\r') != std::string_view::npos)
     definition = arena.emplace_back(WithoutLineJoins(definition));
-  if (!expander.Macros().Define(definition, static_cast<std::uint32_t>(name.text.size()), functionLike)) {
+  const std::uint8_t form = functionLike                                        ? Macro::FunctionLike
+                            : tokens == 1 && last.kind != TokenKind::Identifier ? Macro::OneToken
+                                                                                : 0;
+  if (!expander.Macros().Define(definition, static_cast<std::uint32_t>(name.text.size()), form)) {
     Error(name.location, "more than " + std::to_string(MacroTable::MaxMacros) + " macro names");
     return false;
   }

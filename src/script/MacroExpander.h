@@ -153,6 +153,8 @@ class MacroExpander {
   };
 
   bool ReadToken(LexToken& token);  // true when the token came from an expansion
+  void BeginExpansion(const LexToken& name);
+  bool ReadOneToken(const Macro& macro, LexToken& name);
   bool EnterMacro(Macro& macro, const LexToken& name);
   bool FindParenthesis();
   bool CollectArguments(const LexToken& name, std::size_t parameterCount, bool variadic);

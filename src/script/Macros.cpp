@@ -64,7 +64,7 @@ std::size_t MacroTable::SlotOf(std::string_view name, std::uint32_t hash) const 
   }
 }
 
-bool MacroTable::Define(std::string_view definition, std::uint32_t nameLength, bool functionLike) {
+bool MacroTable::Define(std::string_view definition, std::uint32_t nameLength, std::uint8_t form) {
   const std::string_view name = definition.substr(0, nameLength);
   const std::uint32_t hash = HashName(name);
   std::size_t slot = SlotOf(name, hash);
@@ -86,7 +86,7 @@ bool MacroTable::Define(std::string_view definition, std::uint32_t nameLength, b
   macro.length = static_cast<std::uint32_t>(definition.size());
   macro.nameLength = nameLength;
   macro.flags = static_cast<std::uint8_t>((macro.flags & Macro::Disabled) | Macro::Defined |
-                                          (functionLike ? Macro::FunctionLike : 0));
+                                          (form & (Macro::FunctionLike | Macro::OneToken)));
   return true;
 }
 

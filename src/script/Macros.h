@@ -17,6 +17,7 @@ struct Macro {
   static constexpr std::uint8_t Defined = 1;       // cleared by #undef; the entry stays for a later #define
   static constexpr std::uint8_t FunctionLike = 2;  // parameters follow the name
   static constexpr std::uint8_t Disabled = 4;      // its expansion is being read: its name stays a name
+  static constexpr std::uint8_t OneToken = 8;      // object-like, and its body is one token that is no name
 
   const char* definition = nullptr;  // name, parameters and body; no backslash-newlines
   std::uint32_t length = 0;
@@ -28,6 +29,7 @@ struct Macro {
   std::string_view Definition() const { return {definition, length}; }
   bool IsDefined() const { return (flags & Defined) != 0; }
   bool IsFunctionLike() const { return (flags & FunctionLike) != 0; }
+  bool IsOneToken() const { return (flags & OneToken) != 0; }
 };
 
 class MacroTable {
@@ -41,8 +43,9 @@ class MacroTable {
   static constexpr std::size_t MaxMacros = (std::size_t{1} << 24) - 1;
 
   // Defines (or defines again) the macro whose name starts definition and is
-  // nameLength long; false when the table holds MaxMacros names already.
-  bool Define(std::string_view definition, std::uint32_t nameLength, bool functionLike);
+  // nameLength long; form is Macro::FunctionLike, Macro::OneToken or 0. False
+  // when the table holds MaxMacros names already.
+  bool Define(std::string_view definition, std::uint32_t nameLength, std::uint8_t form);
 
   // Leaves the macro undefined; its entry stays.
   void Undefine(std::string_view name);
