@@ -551,6 +551,20 @@ std::string Utf16(const std::string& ascii, bool bigEndian) {
   return bytes;
 }
 
+// Texts are passed sixteen bytes at a time: a quote, a backslash or a line
+// end counts at every column.
+TEST(Preprocessor, TextsEndWhereverTheirQuoteStands) {
+  for (std::size_t column = 0; column < 40; ++column) {
+    const std::string a(column, 'a');
+    const std::string script =
+        "\"" + a + "\"\"q\" \"" + a + "\\\"q\" \"" + a + "/'q\" \"" + a + "\\\nq\" \"" + a + "\"x";
+    EXPECT_EQ(Preprocess(script).tokens,
+              "\"" + a + "\"\"q\" \"" + a + "\\\"q\" \"" + a + "/'q\" \"" + a + "q\" \"" + a + "\" x")
+        << column;
+    EXPECT_EQ(Preprocess("\"" + a + "\nx\"").Error(), "unclosed string") << column;
+  }
+}
+
 TEST(Preprocessor, LineEndsAndEncodingsGiveTheSameTokens) {
   const std::string lf = "#define X 1\n A X \"s\"\n/* two\nlines */ B\\\nC\n#if X\nD\n#endif\n";
   const Reading expected = Preprocess(lf);

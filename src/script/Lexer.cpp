@@ -267,6 +267,9 @@ Lexer::Quoted Lexer::QuotedEnd(std::size_t quote) {
   }
   std::size_t at = quote + 1;
   while (at < text.size()) {
+    // Outside a double-byte code page no byte but a Special one needs a look.
+    if (!doubleByte && (at = SpecialFrom(text, at)) >= text.size())
+      break;
     const char c = text[at];
     if (c == delimiter) {
       const std::size_t next = doubledQuotes ? NextLogical(at + 1) : at + 1;
