@@ -112,6 +112,18 @@ TEST(ScriptKeywords, NearMissesAreNames) {
     EXPECT_EQ(ClassifyKeyword(name), Keyword::None) << name;
 }
 
+// No keyword holds '_': a word with any one byte made '_' is a name, which
+// checks every byte of the comparison.
+TEST(ScriptKeywords, AWordWithAnyByteChangedIsAName) {
+  for (const Word& word : Words) {
+    for (std::size_t at = 0; at < word.spelling.size(); ++at) {
+      std::string changed = AsciiLowered(word.spelling);
+      changed[at] = '_';
+      EXPECT_EQ(ClassifyKeyword(changed), Keyword::None) << changed;
+    }
+  }
+}
+
 // An expression takes no statement word or control statement for an
 // undefined name; every other word may name a value.
 TEST(ScriptKeywords, ReservedWordsAreTheStatementsAndControls) {

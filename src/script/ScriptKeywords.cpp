@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "text/AsciiCase.h"
 
@@ -117,9 +119,11 @@ constexpr std::array<KeywordEntry, static_cast<std::size_t>(Keyword::DesignInfo)
 constexpr std::size_t ShortestKeyword = 3;  // END, NOT, VXD
 constexpr std::size_t LongestKeyword = 15;  // AUTORADIOBUTTON, CHARACTERISTICS
 
-constexpr char Upper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+// Identifiers are made of letters, digits and '_'. Of these, only a letter
+// and its other case differ in bit 0x20 alone: without that bit, two such
+// bytes are the same exactly when they are the same letter in any case or
+// the same byte.
+constexpr std::uint8_t CaseBit = 0x20;
 
 // An open-addressed table of the entries' indexes; 0 marks an empty slot.
 // A word's slot comes from its length and three of its letters, not from
@@ -127,8 +131,38 @@ constexpr char Upper(char c) {
 // that an empty slot or a length turns away.
 constexpr std::size_t SlotCount = 256;
 constexpr std::size_t SlotOf(std::string_view word) {
-  const auto letter = [word](std::size_t at) { return static_cast<std::size_t>(Upper(word[at]) & 0x7F); };
+  const auto letter = [word](std::size_t at) { return static_cast<std::size_t>(word[at] & ~CaseBit & 0x7F); };
   return (word.size() * 37 + letter(0) * 7 + letter(1) * 3 + letter(word.size() - 1)) % SlotCount;
+}
+
+template <typename Word>
+Word Load(const char* bytes) {
+  Word word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// Whether the first size bytes of two identifiers are the same but for the
+// case of their letters, size from ShortestKeyword to 16: a word at the
+// start and one at the end, which may overlap, rather than a byte at a time.
+bool SameIdentifier(const char* a, const char* b, std::size_t size) {
+  if (size >= 8) {
+    constexpr auto caseBits = ~std::uint64_t{0x2020202020202020};
+    const std::uint64_t head = Load<std::uint64_t>(a) ^ Load<std::uint64_t>(b);
+    const std::uint64_t tail = Load<std::uint64_t>(a + size - 8) ^ Load<std::uint64_t>(b + size - 8);
+    return ((head | tail) & caseBits) == 0;
+  }
+  if (size >= 4) {
+    constexpr auto caseBits = ~std::uint32_t{0x20202020};
+    const std::uint32_t head = Load<std::uint32_t>(a) ^ Load<std::uint32_t>(b);
+    const std::uint32_t tail = Load<std::uint32_t>(a + size - 4) ^ Load<std::uint32_t>(b + size - 4);
+    return ((head | tail) & caseBits) == 0;
+  }
+  for (std::size_t at = 0; at < size; ++at) {
+    if (((a[at] ^ b[at]) & ~CaseBit) != 0)
+      return false;
+  }
+  return true;
 }
 
 constexpr std::array<std::uint8_t, SlotCount> MakeSlots() {
@@ -155,7 +189,7 @@ Keyword ClassifyKeyword(std::string_view identifier) {
     return Keyword::None;
   for (std::size_t slot = SlotOf(identifier); Slots[slot] != 0; slot = (slot + 1) % SlotCount) {
     const std::string_view spelling = Entries[Slots[slot]].spelling;
-    if (spelling.size() == identifier.size() && SameLetters(spelling, identifier))
+    if (spelling.size() == identifier.size() && SameIdentifier(spelling.data(), identifier.data(), spelling.size()))
       return static_cast<Keyword>(Slots[slot]);
   }
   return Keyword::None;
