@@ -588,6 +588,7 @@ TEST(Preprocessor, LineEndsAndEncodingsGiveTheSameTokens) {
 
 TEST(Preprocessor, DirectivesSetLineNumbersAndCodePages) {
   MemoryIncludes includes{{"page.h", "#pragma code_page(65001)\nignored"},
+                          {"sjis.h", "#pragma code_page(932)\n"},
                           {"wide.rc2", Utf16("W\n#pragma code_page(1234)\n", false)}};
   struct Placing {
     const char* script;
@@ -600,6 +601,9 @@ TEST(Preprocessor, DirectivesSetLineNumbersAndCodePages) {
       {"A\n#pragma code_page(65001)\nB\n#pragma code_page(DEFAULT)\nC", "A@1:1/1252 B@3:1/65001 C@5:1/1252"},
       {"#pragma code_page ( 65001 ) // comment\n#pragma comment(lib, \"x\")\nA", "A@3:1/65001"},
       {"#include \"page.h\"\nA", "A@2:1/65001"},
+      // The lexer reads on in the page in force: 0x81 0x5C is one character, and the quote ends the text.
+      {"#pragma code_page(932)\n\"\x81\\\"", "\"\x81\\\"@2:1/932"},
+      {"#include \"sjis.h\"\n\"\x81\\\"", "\"\x81\\\"@2:1/932"},
       {"#include \"wide.rc2\"\nA", "W@1:1/65001 A@2:1/1252"},
       {"#define ID 5\n#pragma code_page(65001)\nID", "5@3:1/65001"},
       // A macro's text is read in the code page where it is used: there the backslash is no trail byte.

@@ -386,6 +386,7 @@ void Preprocessor::Impl::PragmaDirective() {
   }
   codePage = number;
   FinishLine("#pragma code_page", pragma.location);
+  UpdateCodePage();
 }
 
 void Preprocessor::Impl::LineDirective(const LexToken& number, bool marker) {

@@ -92,6 +92,13 @@ void Preprocessor::Impl::PushFile(std::uint32_t file, std::string key) {
   frame.unicode = source.encoding != SourceEncoding::CodePage;
   frame.skipContent = !source.resourceScript;
   frames.push_back(std::move(frame));
+  UpdateCodePage();
+}
+
+// Set where the page or the file changes, not for each token.
+void Preprocessor::Impl::UpdateCodePage() {
+  Frame& frame = frames.back();
+  frame.lexer.SetCodePage(frame.unicode ? Utf8CodePage : codePage);
 }
 
 void Preprocessor::Impl::LeaveFile() {
@@ -106,6 +113,8 @@ void Preprocessor::Impl::LeaveFile() {
   if (frame.guarded && !frame.guards.empty() && !frame.resourceScript)
     guards[frame.key] = std::move(frame.guards);
   frames.pop_back();
+  if (!frames.empty())
+    UpdateCodePage();  // the file may have changed it
 }
 
 bool Preprocessor::Impl::Active() const {
@@ -194,7 +203,6 @@ void Preprocessor::Impl::FileToken(LexToken& token) {
       return;
     }
     Frame& frame = frames.back();
-    frame.lexer.SetCodePage(frame.unicode ? Utf8CodePage : codePage);
     if (mode != ReadMode::Directive && frame.skipContent)
       frame.lexer.SkipToDirective();
     frame.lexer.Next(token, mode == ReadMode::Directive);

@@ -86,6 +86,7 @@ class Preprocessor::Impl final : public ExpansionSource {
   LexToken DirectiveToken();  // the next token of a directive's line, as written
   void PushFile(std::uint32_t file, std::string key);
   void LeaveFile();
+  void UpdateCodePage();  // the current file's lexer takes the code page in force
   bool Active() const;
   void UpdateSkipping();
   void Include(const std::string& name, bool angled, const SourceLocation& at);
