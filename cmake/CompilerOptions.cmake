@@ -21,3 +21,24 @@ if(TRELLANE_FUZZ)
                                                     -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
   target_link_options(trellane_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Profile-guided optimisation with GCC: "generate" builds programs that write
+# what they run to TRELLANE_PROFILE_DIR, "use" builds with it from the same
+# build folder. scripts/profile-build.sh runs both and the training between.
+set(TRELLANE_PROFILE "" CACHE STRING "Profile-guided optimisation stage: generate, use or empty for none")
+set(TRELLANE_PROFILE_DIR "${CMAKE_BINARY_DIR}/profile" CACHE PATH "The profiles TRELLANE_PROFILE writes and reads")
+if(TRELLANE_PROFILE)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    message(FATAL_ERROR "TRELLANE_PROFILE needs GCC")
+  endif()
+  if(TRELLANE_PROFILE STREQUAL "generate")
+    target_compile_options(trellane_options INTERFACE -fprofile-generate=${TRELLANE_PROFILE_DIR}
+                                                      -fprofile-update=single)
+    target_link_options(trellane_options INTERFACE -fprofile-generate=${TRELLANE_PROFILE_DIR})
+  elseif(TRELLANE_PROFILE STREQUAL "use")
+    # A unit the training never ran (a test's, say) has no profile, and needs none.
+    target_compile_options(trellane_options INTERFACE -fprofile-use=${TRELLANE_PROFILE_DIR} -Wno-missing-profile)
+  else()
+    message(FATAL_ERROR "TRELLANE_PROFILE is '${TRELLANE_PROFILE}': generate, use or empty")
+  endif()
+endif()
