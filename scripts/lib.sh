@@ -2,6 +2,11 @@
 
 TRELLANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+# The scripts of examples/ and tests/scripts/, each ended by a NUL, in order.
+RepositoryScripts() {
+  find "$TRELLANE_ROOT/examples" "$TRELLANE_ROOT/tests/scripts" -name '*.rc' -print0 | sort -z
+}
+
 # The packages of scripts/packages.txt used by GROUP (example or test).
 PackagesFor() {
   local group=$1

@@ -37,7 +37,7 @@ while IFS= read -r -d '' script; do
   # Scripts that fail to convert train the paths of their messages.
   "$folder/src/trellane" convert "$script" -o "$work/out$count" --base-units 8,16 >/dev/null 2>&1 || true
   count=$((count + 1))
-done < <(find "$TRELLANE_ROOT/examples" "$TRELLANE_ROOT/tests/scripts" -name '*.rc' -print0 | sort -z)
+done < <(RepositoryScripts)
 echo "trained on the benchmarks' scripts and $count scripts of the repository"
 
 Configure use

@@ -4,36 +4,40 @@
 # script in examples/ and tests/scripts/.
 set -euo pipefail
 
-root=${TRELLANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-native=${TRELLANE_NATIVE_BUILD:-$root/build/native}
-profile=$root/build/profile
+source "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
+native=${TRELLANE_NATIVE_BUILD:-$TRELLANE_ROOT/build/native}
+profile=$TRELLANE_ROOT/build/profile
 
 if [[ ! -x "$native/src/trellane" ]]; then
   echo "error: $native/src/trellane is missing; build the native tree first" >&2
   exit 1
 fi
-bash "$root/scripts/profile-build.sh" "$profile"
+bash "$TRELLANE_ROOT/scripts/profile-build.sh" "$profile"
 
 work=$(mktemp -d /tmp/trellane-profile-check.XXXXXX)
 trap 'rm -rf "$work"' EXIT
+
+# What PROGRAM makes of SCRIPT in FOLDER: the files, the messages and the
+# exit status, under the same names for every program.
+Convert() {
+  local program=$1 folder=$2 script=$3 status=0
+  mkdir -p "$folder"
+  (cd "$folder" && "$program" convert "$script" -o out --base-units 8,16 >messages 2>&1) || status=$?
+  echo "$status" >>"$folder/messages"
+}
+
 status=0
 count=0
 while IFS= read -r -d '' script; do
-  for build in native profile; do
-    program=$native/src/trellane
-    [[ $build == profile ]] && program=$profile/src/trellane
-    mkdir -p "$work/$build/$count"
-    # The status and the messages count too; the folder's name is the same in both.
-    (cd "$work/$build" && "$program" convert "$script" -o "$count" --base-units 8,16 >"$count.out" 2>&1 &&
-      echo 0 >>"$count.out" || echo $? >>"$count.out")
-  done
-  if ! diff -r "$work/native" "$work/profile" >/dev/null; then
+  Convert "$native/src/trellane" "$work/native" "$script"
+  Convert "$profile/src/trellane" "$work/profile" "$script"
+  if ! diff -r "$work/native" "$work/profile" >"$work/diff"; then
     echo "FAILED: the profile-guided build converts $script differently" >&2
-    diff -r "$work/native" "$work/profile" | head -20 >&2
+    head -20 "$work/diff" >&2
     status=1
   fi
   rm -rf "$work/native" "$work/profile"
   count=$((count + 1))
-done < <(find "$root/examples" "$root/tests/scripts" -name '*.rc' -print0 | sort -z)
+done < <(RepositoryScripts)
 echo "$count scripts converted alike by the native and the profile-guided build"
 exit "$status"

@@ -98,6 +98,7 @@ class Lexer {
   // The code page the text is read in from here on: in a double-byte page a
   // trail byte inside a string or a comment is never a quote or a backslash.
   void SetCodePage(int page);
+  int CodePage() const { return codePage; }
 
   // The current physical line takes number (as #line says); the lines after it count on from there.
   void SetLineNumber(std::uint32_t number);

@@ -95,7 +95,8 @@ void Preprocessor::Impl::PushFile(std::uint32_t file, std::string key) {
   UpdateCodePage();
 }
 
-// Set where the page or the file changes, not for each token.
+// Set where the page or the file changes, not for each token: the file's
+// tokens take their page from the lexer.
 void Preprocessor::Impl::UpdateCodePage() {
   Frame& frame = frames.back();
   frame.lexer.SetCodePage(frame.unicode ? Utf8CodePage : codePage);
@@ -223,7 +224,7 @@ void Preprocessor::Impl::FileToken(LexToken& token) {
       HandleDirective(hash);
       continue;
     }
-    token.codePage = static_cast<std::uint16_t>(frame.unicode ? Utf8CodePage : codePage);
+    token.codePage = static_cast<std::uint16_t>(frame.lexer.CodePage());
     return;
   }
 }
